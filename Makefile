@@ -21,7 +21,13 @@ build: bootstrap $(ARCHES:%=$(BUILD)/%/CMakeCache.txt)
 test: build
 	@rc=0; for a in $(ARCHES); do \
 	    echo "== tests: $$a"; \
-	    ctest --test-dir $(BUILD)/$$a --output-on-failure -j $(JOBS) || rc=1; \
+	    ctest --test-dir $(BUILD)/$$a --output-on-failure -j $(JOBS) -LE bench || rc=1; \
+	done; exit $$rc
+
+bench: build
+	@rc=0; for a in $(ARCHES); do \
+	    echo "== benchmarks: $$a"; \
+	    ctest --test-dir $(BUILD)/$$a -L bench -V -j 1 | grep -v '^[0-9]*: Test command' || rc=1; \
 	done; exit $$rc
 
 clean:
