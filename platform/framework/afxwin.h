@@ -1,0 +1,12 @@
+// The framework layer in one include.
+#pragma once
+
+#include "platform/framework/CString.h"
+#include "platform/framework/MessageMap.h"
+#include "platform/framework/CmdTarget.h"
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/Wnd.h"
+#include "platform/framework/DataExchange.h"
+#include "platform/framework/Dialog.h"
+#include "platform/framework/Document.h"
+#include "platform/framework/WinApp.h"
