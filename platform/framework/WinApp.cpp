@@ -1,4 +1,5 @@
 #include "platform/framework/WinApp.h"
+#include "platform/framework/Gdi.h"
 #include "platform/framework/Wnd.h"
 
 namespace {
@@ -112,6 +113,7 @@ BOOL CWinApp::OnIdle(LONG lCount)
         return TRUE;
     }
     CWnd::DeleteTempMap();
+    CBrush::DeleteTempMap();
     return FALSE;
 }
 

@@ -6,6 +6,8 @@
 #include "platform/framework/CmdTarget.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/Wnd.h"
+#include "platform/framework/Geometry.h"
+#include "platform/framework/Gdi.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/Document.h"
