@@ -5,6 +5,16 @@
 #define IDD_WAIT                105
 #define IDC_WAIT_TEXT           1097
 
+// Commands
+#define ID_SELECT_ALL           1102
+#define ID_SELECT_NONE          1103
+#define ID_INSTALL              1104
+#define ID_REFRESH              32771
+
+// Bars of the main window, by control id
+#define IDW_COMMAND_BAR         10001
+#define IDW_TOTALS_BAR          10002
+
 #define IDS_PLEASE_WAIT         403
 #define IDS_OUT_OF_MEMORY       404
 #define IDS_MAIN_CAPTION        58041

@@ -1,0 +1,114 @@
+#include "app/GlobalBlock.h"
+#include "tests/app/CatalogueFixture.h"
+#include "tests/support/AnsiText.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+namespace {
+
+// Stands in for GlobalAlloc while alive: records every requested size and
+// fails the request numbered nFailAt (1-based; 0 never fails).
+class CAllocationSeam
+{
+public:
+    explicit CAllocationSeam(int nFailAt = 0)
+    {
+        s_nFailAt = nFailAt;
+        s_sizes.clear();
+        g_pfnGlobalAlloc = &Alloc;
+    }
+    ~CAllocationSeam() { g_pfnGlobalAlloc = &::GlobalAlloc; }
+    CAllocationSeam(const CAllocationSeam&) = delete;
+    CAllocationSeam& operator=(const CAllocationSeam&) = delete;
+
+    static const std::vector<SIZE_T>& Sizes() { return s_sizes; }
+
+private:
+    static HGLOBAL WINAPI Alloc(UINT uFlags, SIZE_T cb)
+    {
+        s_sizes.push_back(cb);
+        if (static_cast<int>(s_sizes.size()) == s_nFailAt)
+            return nullptr;
+        return ::GlobalAlloc(uFlags, cb);
+    }
+    static int s_nFailAt;
+    static std::vector<SIZE_T> s_sizes;
+};
+
+int CAllocationSeam::s_nFailAt = 0;
+std::vector<SIZE_T> CAllocationSeam::s_sizes;
+
+constexpr SIZE_T QUEUE_SLOT = 256;
+constexpr SIZE_T ENTRY = sizeof(ContentEntry);
+
+TEST_F(CatalogueTest, CatalogueGrowsFiftyEntriesAtATime)
+{
+    for (int i = 0; i < 51; ++i)
+        AddContent("c" + std::to_string(i) + ".kda", "Title " + std::to_string(i), 200);
+
+    CAllocationSeam seam;
+    ASSERT_TRUE(Scan());
+    EXPECT_EQ(51, m_doc.m_nEntries);
+    EXPECT_EQ((std::vector<SIZE_T>{ 10 * QUEUE_SLOT, 50 * ENTRY, 100 * ENTRY }), CAllocationSeam::Sizes());
+}
+
+TEST_F(CatalogueTest, FolderQueueGrowsTenSlotsAtATime)
+{
+    for (int i = 0; i < 11; ++i)
+        m_folder.MakeFolder("sub" + std::to_string(i));
+
+    CAllocationSeam seam;
+    ASSERT_TRUE(Scan());
+    EXPECT_EQ((std::vector<SIZE_T>{ 10 * QUEUE_SLOT, 20 * QUEUE_SLOT }), CAllocationSeam::Sizes());
+}
+
+struct FailureCase
+{
+    const char* pszWhat;
+    int nFailAt;   // which allocation of the scan fails
+};
+
+TEST_F(CatalogueTest, OutOfMemoryWhileGrowingShowsTheMessageAndEmptiesTheCatalogue)
+{
+    for (int i = 0; i < 51; ++i)
+        AddContent("c" + std::to_string(i) + ".kda", "Title", 200);
+    for (int i = 0; i < 11; ++i)
+        m_folder.MakeFolder("sub" + std::to_string(i));
+
+    // Allocations of this scan: the queue, the queue's growth (11 folders),
+    // the first 50 entries, the growth to 100.
+    const FailureCase cases[] = {
+        { "queue growth", 2 },
+        { "first entries", 3 },
+        { "entry growth", 4 },
+    };
+    for (const FailureCase& c : cases) {
+        ASSERT_TRUE(Scan()) << "a full catalogue first";
+        ASSERT_EQ(51, m_doc.m_nEntries);
+
+        CMessageBoxRecorder boxes;
+        CAllocationSeam seam(c.nFailAt);
+        EXPECT_FALSE(Scan()) << c.pszWhat;
+        EXPECT_EQ(nullptr, m_doc.m_pEntries) << c.pszWhat;
+        EXPECT_EQ(0, m_doc.m_nEntries) << c.pszWhat;
+        ASSERT_EQ(1u, boxes.Boxes().size()) << c.pszWhat;
+        EXPECT_EQ(AnsiFromUtf8("記憶體不足."), boxes.Boxes()[0].strText);
+        EXPECT_EQ("Tarnix", boxes.Boxes()[0].strCaption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK), boxes.Boxes()[0].uType);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), boxes.Boxes()[0].uIcon);
+    }
+}
+
+TEST_F(CatalogueTest, NoMemoryForTheQueueKeepsTheCatalogueSilently)
+{
+    AddContent("one.kda", "One");
+    ASSERT_TRUE(Scan());
+
+    CMessageBoxRecorder boxes;
+    CAllocationSeam seam(1);
+    EXPECT_FALSE(Scan());
+    EXPECT_EQ(1, m_doc.m_nEntries);
+    EXPECT_STREQ("One", m_doc.m_pEntries[0].szTitle);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+} // namespace

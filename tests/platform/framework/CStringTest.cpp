@@ -1,0 +1,93 @@
+#include "platform/framework/CString.h"
+#include "platform/framework/WinApp.h"
+#include "tests/support/AnsiText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CString, LoadStringReadsTheUsersLanguageSetInTheAnsiCodePage)
+{
+    CString str;
+    ASSERT_TRUE(str.LoadString(AFX_IDS_APP_TITLE));
+    EXPECT_STREQ("Tarnix", str);
+
+    ASSERT_TRUE(str.LoadString(58041));
+    const char* pszExpected = ::GetACP() == 936 ? "Lexora字库安装程序" : "Lexora字庫安裝程式";
+    EXPECT_EQ(AnsiFromUtf8(pszExpected), static_cast<LPCSTR>(str));
+
+    EXPECT_FALSE(str.LoadString(1)) << "no such string";
+    EXPECT_TRUE(str.IsEmpty());
+}
+
+TEST(CString, FormatTrimAndPieces)
+{
+    CString str;
+    str.Format("%s: %d KB", "Size", 1025);
+    EXPECT_STREQ("Size: 1025 KB", str);
+    str.Format("%s", std::string(5000, 'x').c_str());
+    EXPECT_EQ(5000, str.GetLength()) << "no fixed buffer limit";
+
+    CString strBlanks(" \t a b \r\n");
+    EXPECT_STREQ("a b \r\n", CString(strBlanks).TrimLeft());
+    EXPECT_STREQ(" \t a b", CString(strBlanks).TrimRight());
+    EXPECT_STREQ("a b", CString(strBlanks).Trim());
+
+    CString strPath("C:\\dir\\file.kda");
+    EXPECT_EQ(6, strPath.ReverseFind('\\'));
+    EXPECT_EQ(2, strPath.Find('\\'));
+    EXPECT_STREQ("C:\\dir\\", strPath.Left(7));
+    EXPECT_STREQ("file", strPath.Mid(7, 4));
+    EXPECT_STREQ("", strPath.Mid(40));
+}
+
+TEST(CString, BufferAccessForApisThatFillText)
+{
+    CString str("old");
+    char* psz = str.GetBuffer(20);
+    strcpy(psz, "filled by an API");
+    str.ReleaseBuffer();
+    EXPECT_STREQ("filled by an API", str);
+    EXPECT_EQ(16, str.GetLength());
+    str.GetBuffer(4);
+    str.ReleaseBuffer(2);
+    EXPECT_STREQ("fi", str);
+}
+
+TEST(CString, LowerCasingLeavesDoubleByteCharactersWhole)
+{
+    // Under code page 950 and 936 the Chinese text survives lower-casing
+    // unchanged, while the ASCII letters around it are lowered.
+    const std::string strMixed = AnsiFromUtf8("ABC字庫DEF.KDA");
+    CString str(strMixed.c_str());
+    str.MakeLower();
+    EXPECT_EQ(AnsiFromUtf8("abc字庫def.kda"), static_cast<LPCSTR>(str));
+}
+
+TEST(CString, CompareUsesMultibyteCodeValues)
+{
+    struct Case
+    {
+        std::string a;
+        std::string b;
+        int nSign;
+    };
+    const std::string strZi = AnsiFromUtf8("字");
+    const Case cases[] = {
+        { "a", "b", -1 },
+        { "b", "a", 1 },
+        { "abc", "abc", 0 },
+        { "ab", "abc", -1 },
+        { "A", "a", -1 },
+        // A double-byte character compares above every ASCII character.
+        { "z", strZi, -1 },
+        { strZi + "a", strZi + "b", -1 },
+        { strZi, strZi, 0 },
+    };
+    for (const Case& c : cases) {
+        int n = CString(c.a.c_str()).Compare(c.b.c_str());
+        EXPECT_EQ(c.nSign, (n > 0) - (n < 0)) << c.a << " vs " << c.b;
+    }
+}
+
+} // namespace

@@ -1,0 +1,251 @@
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/WinApp.h"
+#include "platform/framework/Wnd.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT UM_PING = WM_USER + 10;
+constexpr UINT UM_THROW = WM_USER + 11;
+constexpr UINT ID_FIRST = 100;
+constexpr UINT ID_LAST = 105;
+constexpr UINT ID_SOLO = 200;
+constexpr UINT ID_DISABLED = 201;
+constexpr UINT ID_UNHANDLED = 300;
+
+std::vector<std::string> g_calls;
+
+class CBaseWnd : public CWnd
+{
+protected:
+    LRESULT OnPing(WPARAM wParam, LPARAM) { g_calls.push_back("base ping " + std::to_string(wParam)); return 1; }
+    void OnSize(UINT, int cx, int cy) { g_calls.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy)); }
+    void OnSolo() { g_calls.push_back("base solo"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBaseWnd, CWnd)
+    ON_MESSAGE(UM_PING, OnPing)
+    ON_WM_SIZE()
+    ON_COMMAND(ID_SOLO, OnSolo)
+END_MESSAGE_MAP()
+
+class CDerivedWnd : public CBaseWnd
+{
+public:
+    CDerivedWnd() { CreateEx(0, nullptr, "test", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr); }
+
+protected:
+    int OnCreate(LPCREATESTRUCT) { g_calls.push_back("create"); return 0; }
+    void OnRange(UINT nID) { g_calls.push_back("range " + std::to_string(nID)); }
+    void OnSolo() { g_calls.push_back("derived solo"); }
+    void OnDisabled() { g_calls.push_back("disabled ran"); }
+    void OnUpdateDisabled(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+    LRESULT OnThrow(WPARAM, LPARAM) { throw std::runtime_error("handler failed"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CDerivedWnd, CBaseWnd)
+    ON_WM_CREATE()
+    ON_COMMAND_RANGE(ID_FIRST, ID_LAST, OnRange)
+    ON_COMMAND(ID_SOLO, OnSolo)
+    ON_COMMAND(ID_DISABLED, OnDisabled)
+    ON_UPDATE_COMMAND_UI(ID_DISABLED, OnUpdateDisabled)
+    ON_MESSAGE(UM_THROW, OnThrow)
+END_MESSAGE_MAP()
+
+class MessageMapTest : public testing::Test
+{
+protected:
+    void SetUp() override { g_calls.clear(); }
+    CWinApp m_app;
+};
+
+TEST_F(MessageMapTest, WindowMessagesReachTheirHandlersThroughTheChain)
+{
+    CDerivedWnd wnd;
+    ASSERT_NE(nullptr, wnd.m_hWnd);
+    EXPECT_EQ(std::vector<std::string>{ "create" }, g_calls) << "adopted before WM_CREATE";
+    g_calls.clear();
+
+    EXPECT_EQ(1, wnd.SendMessage(UM_PING, 7));
+    wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(30, 40));
+    EXPECT_EQ((std::vector<std::string>{ "base ping 7", "size 30x40" }), g_calls);
+}
+
+TEST_F(MessageMapTest, CommandsFindTheMostDerivedHandlerAndRanges)
+{
+    CDerivedWnd wnd;
+    g_calls.clear();
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_SOLO, 0));
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_FIRST, 0));
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_LAST, 0));
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_LAST + 1, 0));
+    EXPECT_EQ((std::vector<std::string>{ "derived solo", "range 100", "range 105" }), g_calls);
+}
+
+TEST_F(MessageMapTest, DisabledCommandDoesNotRunFromMenuOrAccelerator)
+{
+    CDerivedWnd wnd;
+    g_calls.clear();
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_DISABLED, 0));   // menu
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_DISABLED, 1));   // accelerator
+    EXPECT_TRUE(g_calls.empty());
+}
+
+TEST_F(MessageMapTest, CommandUpdateAsksHandlersAndProbesWithoutCalling)
+{
+    CDerivedWnd wnd;
+    struct Case
+    {
+        UINT nID;
+        BOOL bDisableIfNoHandler;
+        BOOL bEnabled;
+    };
+    const Case cases[] = {
+        { ID_SOLO, TRUE, TRUE },         // a command handler and no update handler
+        { ID_UNHANDLED, TRUE, FALSE },   // nothing handles it
+        { ID_UNHANDLED, FALSE, TRUE },   // left as it was
+        { ID_DISABLED, TRUE, FALSE },    // the update handler decides
+    };
+    for (const Case& c : cases) {
+        g_calls.clear();
+        CTestCmdUI state;
+        state.m_nID = c.nID;
+        state.DoUpdate(&wnd, c.bDisableIfNoHandler);
+        EXPECT_EQ(c.bEnabled, state.m_bEnabled) << c.nID;
+        EXPECT_TRUE(g_calls.empty()) << "probing runs no command";
+    }
+}
+
+class CSelfDeletingWnd : public CWnd
+{
+public:
+    explicit CSelfDeletingWnd(bool* pbDeleted) : m_pbDeleted(pbDeleted) {}
+    ~CSelfDeletingWnd() override { *m_pbDeleted = true; }
+    void PostNcDestroy() override
+    {
+        m_bDetachedFirst = m_hWnd == nullptr;
+        g_bDetachedBeforePostNcDestroy = m_bDetachedFirst;
+        delete this;
+    }
+    static bool g_bDetachedBeforePostNcDestroy;
+
+private:
+    bool* m_pbDeleted;
+    bool m_bDetachedFirst = false;
+};
+bool CSelfDeletingWnd::g_bDetachedBeforePostNcDestroy = false;
+
+TEST_F(MessageMapTest, HandleMapAdoptsAtCreationAndForgetsAtNcDestroy)
+{
+    bool bDeleted = false;
+    auto* pWnd = new CSelfDeletingWnd(&bDeleted);
+    ASSERT_TRUE(pWnd->CreateEx(0, nullptr, "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    HWND hWnd = pWnd->m_hWnd;
+    EXPECT_EQ(pWnd, CWnd::FromHandlePermanent(hWnd));
+
+    ::DestroyWindow(hWnd);
+    EXPECT_TRUE(bDeleted);
+    EXPECT_TRUE(CSelfDeletingWnd::g_bDetachedBeforePostNcDestroy);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+}
+
+TEST_F(MessageMapTest, WindowsWithoutAnObjectGetTemporaryOnesUntilIdle)
+{
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "plain", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    CWnd* pTemp = CWnd::FromHandle(hWnd);
+    ASSERT_NE(nullptr, pTemp);
+    EXPECT_EQ(hWnd, pTemp->m_hWnd);
+    EXPECT_EQ(pTemp, CWnd::FromHandle(hWnd));
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+    CWnd::DeleteTempMap();
+    EXPECT_TRUE(::IsWindow(hWnd)) << "a temporary object never destroys its window";
+    ::DestroyWindow(hWnd);
+}
+
+TEST_F(MessageMapTest, SubclassedControlKeepsItsOwnBehaviourAndIsReleasedWithIt)
+{
+    CDerivedWnd parent;
+    HWND hEdit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 50, 20, parent.m_hWnd,
+                                   reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    CWnd edit;
+    ASSERT_TRUE(edit.SubclassDlgItem(7, &parent));
+    EXPECT_EQ(hEdit, edit.m_hWnd);
+    edit.SetWindowText("typed");
+    CString strText;
+    edit.GetWindowText(strText);
+    EXPECT_STREQ("typed", strText);
+
+    parent.DestroyWindow();
+    EXPECT_EQ(nullptr, edit.m_hWnd) << "released at WM_NCDESTROY";
+}
+
+TEST_F(MessageMapTest, ExceptionInAHandlerIsCaughtAtTheWindowProcedure)
+{
+    CDerivedWnd wnd;
+    CMessageBoxRecorder boxes;
+    wnd.SendMessage(UM_THROW);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ("handler failed", boxes.Boxes()[0].strText);
+    // The window goes on working.
+    g_calls.clear();
+    wnd.SendMessage(UM_PING, 1);
+    EXPECT_EQ(std::vector<std::string>{ "base ping 1" }, g_calls);
+}
+
+// A child control that handles its own notifications when reflected.
+class CReflectingChild : public CWnd
+{
+public:
+    int m_nReflected = 0;
+
+protected:
+    void OnClickReflect(NMHDR*, LRESULT* pResult) { ++m_nReflected; *pResult = 42; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CReflectingChild, CWnd)
+    ON_NOTIFY_REFLECT(NM_CLICK, OnClickReflect)
+END_MESSAGE_MAP()
+
+class CNotifiedParent : public CWnd
+{
+public:
+    CNotifiedParent() { CreateEx(0, nullptr, "parent", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr); }
+    int m_nNotified = 0;
+
+protected:
+    void OnChildNotify(NMHDR*, LRESULT* pResult) { ++m_nNotified; *pResult = 7; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNotifiedParent, CWnd)
+    ON_NOTIFY(NM_CLICK, 5, OnChildNotify)
+    ON_NOTIFY(NM_DBLCLK, 5, OnChildNotify)
+END_MESSAGE_MAP()
+
+TEST_F(MessageMapTest, NotificationsAreOfferedToTheChildFirst)
+{
+    CNotifiedParent parent;
+    CReflectingChild child;
+    ASSERT_TRUE(child.Create(nullptr, "", WS_CHILD, RECT{ 0, 0, 10, 10 }, &parent, 5));
+
+    NMHDR hdr = { child.m_hWnd, 5, static_cast<UINT>(NM_CLICK) };
+    EXPECT_EQ(42, parent.SendMessage(WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&hdr)));
+    EXPECT_EQ(1, child.m_nReflected);
+    EXPECT_EQ(0, parent.m_nNotified);
+
+    hdr.code = static_cast<UINT>(NM_DBLCLK);
+    EXPECT_EQ(7, parent.SendMessage(WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&hdr)));
+    EXPECT_EQ(1, child.m_nReflected);
+    EXPECT_EQ(1, parent.m_nNotified);
+}
+
+} // namespace
