@@ -1,0 +1,94 @@
+#include "platform/rapi/Endpoint.h"
+
+#include <stdlib.h>
+#include <string.h>
+#include <string>
+
+namespace
+{
+const char kEndpointVariable[] = "TARNIX_RAPI_ENDPOINT";
+const char kEndpointKey[] = "Software\\Tarnix\\RemoteApi";
+const char kEndpointValue[] = "Endpoint";
+
+// Only plain decimal digits: no sign, no blanks, no hexadecimal.
+BOOL ParseDecimal(const std::string& strText, size_t nMaxDigits, long nMax, long* pnValue)
+{
+    if (strText.empty() || strText.size() > nMaxDigits || strText.find_first_not_of("0123456789") != std::string::npos)
+        return FALSE;
+    *pnValue = strtol(strText.c_str(), nullptr, 10);
+    return *pnValue <= nMax;
+}
+
+// An IPv4 address of exactly four dotted decimal parts.
+BOOL ParseAddress(const std::string& strHost, in_addr* pAddr)
+{
+    BYTE parts[4];
+    size_t nStart = 0;
+    for (int i = 0; i < 4; ++i)
+    {
+        size_t nEnd = i < 3 ? strHost.find('.', nStart) : strHost.size();
+        long nValue;
+        if (nEnd == std::string::npos || !ParseDecimal(strHost.substr(nStart, nEnd - nStart), 3, 255, &nValue))
+            return FALSE;
+        parts[i] = static_cast<BYTE>(nValue);
+        nStart = nEnd + 1;
+    }
+    memcpy(&pAddr->s_addr, parts, sizeof(parts));
+    return TRUE;
+}
+
+BOOL ReadEnvironmentEndpoint(std::string& strText)
+{
+    char szText[64];
+    DWORD cch = GetEnvironmentVariableA(kEndpointVariable, szText, sizeof(szText));
+    if (cch == 0)
+        return FALSE;
+    strText = cch < sizeof(szText) ? szText : "";
+    return TRUE;
+}
+
+BOOL ReadRegistryEndpoint(std::string& strText)
+{
+    HKEY hKey;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kEndpointKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return FALSE;
+    char szText[64] = {};
+    DWORD cb = sizeof(szText) - 1;
+    DWORD dwType = 0;
+    LONG nResult = RegQueryValueExA(hKey, kEndpointValue, nullptr, &dwType, reinterpret_cast<BYTE*>(szText), &cb);
+    RegCloseKey(hKey);
+    if (nResult == ERROR_FILE_NOT_FOUND)
+        return FALSE;
+    strText = nResult == ERROR_SUCCESS && dwType == REG_SZ ? szText : "";
+    return TRUE;
+}
+}
+
+BOOL ParseEndpoint(const char* pszText, sockaddr_in* pAddr)
+{
+    const char* pszColon = strrchr(pszText, ':');
+    if (!pszColon)
+        return FALSE;
+    sockaddr_in addr = {};
+    addr.sin_family = AF_INET;
+    long nPort;
+    if (!ParseAddress(std::string(pszText, pszColon), &addr.sin_addr) ||
+        !ParseDecimal(pszColon + 1, 5, 65535, &nPort) || nPort == 0)
+        return FALSE;
+    addr.sin_port = htons(static_cast<u_short>(nPort));
+    *pAddr = addr;
+    return TRUE;
+}
+
+BOOL ReadConfiguredEndpoint(sockaddr_in* pAddr)
+{
+    std::string strText;
+    if (ReadEnvironmentEndpoint(strText) || ReadRegistryEndpoint(strText))
+        return ParseEndpoint(strText.c_str(), pAddr);
+    sockaddr_in addr = {};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(kDefaultEmulatorPort);
+    *pAddr = addr;
+    return TRUE;
+}

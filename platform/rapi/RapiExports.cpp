@@ -1,0 +1,201 @@
+// The exported functions of the stand-in library.
+#include "platform/rapi/RemoteCall.h"
+#include "platform/rapi/Endpoint.h"
+#include "platform/rapi/rapi.h"
+
+#include <string.h>
+
+namespace
+{
+void SetLastRemoteError(DWORD dwError)
+{
+    CLock lock(g_rapiState.cs);
+    g_rapiState.dwLastError = dwError;
+}
+
+// Checked here as well as on the handheld, so a bad argument costs no trip.
+BOOL IsAcceptablePath(LPCWSTR pszPath)
+{
+    if (!pszPath)
+    {
+        SetLastRemoteError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (wcslen(pszPath) > RapiWire::kMaxPathUnits)
+    {
+        SetLastRemoteError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Handles are the handheld's own numbers; 0 is never one of them.
+DWORD ToRemoteHandle(HANDLE h)
+{
+    return static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(h));
+}
+
+HANDLE FromRemoteHandle(DWORD dwHandle)
+{
+    return dwHandle ? reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(dwHandle)) : INVALID_HANDLE_VALUE;
+}
+
+BOOL WriteBlock(DWORD dwHandle, const BYTE* pData, DWORD cb, DWORD* pdwWritten)
+{
+    *pdwWritten = 0;
+    CRemoteCall call(RapiWire::opWriteFile);
+    call.Request().PutDword(dwHandle);
+    call.Request().PutDword(cb);
+    call.Request().PutBytes(pData, cb);
+    if (!call.Run())
+        return FALSE;
+    DWORD dwWritten = call.Reply().GetDword();
+    if (!call.Finish(dwWritten <= cb))
+        return FALSE;
+    *pdwWritten = dwWritten;
+    return call.Result() != 0;
+}
+
+// Called while the call still holds the library's lock.
+BOOL CopyFindData(DWORD nCount, const BYTE* pRecords, LPLPCE_FIND_DATA ppFindDataArray)
+{
+    if (nCount == 0)
+        return TRUE;
+    void* pArray = LocalAlloc(LMEM_FIXED, nCount * sizeof(CE_FIND_DATA));
+    if (!pArray)
+    {
+        g_rapiState.dwLastError = ERROR_NOT_ENOUGH_MEMORY;
+        return FALSE;
+    }
+    memcpy(pArray, pRecords, nCount * sizeof(CE_FIND_DATA));
+    *ppFindDataArray = static_cast<LPCE_FIND_DATA>(pArray);
+    return TRUE;
+}
+}
+
+HRESULT WINAPI CeRapiInitEx(RAPIINIT* pRapiInit)
+{
+    if (!pRapiInit || pRapiInit->cbSize != sizeof(RAPIINIT))
+        return E_INVALIDARG;
+    CLock lock(g_rapiState.cs);
+    if (g_rapiState.pSession)
+        return CERAPI_E_ALREADYINITIALIZED;
+    sockaddr_in addr;
+    if (!ReadConfiguredEndpoint(&addr))
+        return E_INVALIDARG;
+    std::unique_ptr<CRapiSession> pSession(new CRapiSession(addr, pRapiInit));
+    HRESULT hr = pSession->Start();
+    if (SUCCEEDED(hr))
+        g_rapiState.pSession = std::move(pSession);
+    return hr;
+}
+
+HRESULT WINAPI CeRapiUninit(void)
+{
+    std::unique_ptr<CRapiSession> pSession;
+    {
+        CLock lock(g_rapiState.cs);
+        pSession = std::move(g_rapiState.pSession);
+    }
+    return pSession ? S_OK : E_FAIL;
+}
+
+HRESULT WINAPI CeRapiFreeBuffer(LPVOID pBuffer)
+{
+    if (pBuffer)
+        LocalFree(pBuffer);
+    return S_OK;
+}
+
+DWORD WINAPI CeGetLastError(void)
+{
+    CLock lock(g_rapiState.cs);
+    return g_rapiState.dwLastError;
+}
+
+BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount,
+                           LPLPCE_FIND_DATA ppFindDataArray)
+{
+    if (!pdwFoundCount || !ppFindDataArray)
+    {
+        SetLastRemoteError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *pdwFoundCount = 0;
+    *ppFindDataArray = nullptr;
+    if (!IsAcceptablePath(pszPath))
+        return FALSE;
+    CRemoteCall call(RapiWire::opFindAllFiles);
+    call.Request().PutDword(dwFlags);
+    call.Request().PutWide(pszPath);
+    if (!call.Run())
+        return FALSE;
+    DWORD nCount = call.Reply().GetDword();
+    BOOL bPlausible = nCount <= RapiWire::kMaxReplyBytes / sizeof(CE_FIND_DATA);
+    const BYTE* pRecords = bPlausible ? call.Reply().GetBytes(nCount * sizeof(CE_FIND_DATA)) : nullptr;
+    if (!call.Finish(bPlausible) || !call.Result() || !CopyFindData(nCount, pRecords, ppFindDataArray))
+        return FALSE;
+    *pdwFoundCount = nCount;
+    return TRUE;
+}
+
+HANDLE WINAPI CeCreateFile(LPCWSTR pszFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                           LPSECURITY_ATTRIBUTES, DWORD dwCreationDisposition,
+                           DWORD dwFlagsAndAttributes, HANDLE)
+{
+    if (!IsAcceptablePath(pszFileName))
+        return INVALID_HANDLE_VALUE;
+    CRemoteCall call(RapiWire::opCreateFile);
+    call.Request().PutDword(dwDesiredAccess);
+    call.Request().PutDword(dwShareMode);
+    call.Request().PutDword(dwCreationDisposition);
+    call.Request().PutDword(dwFlagsAndAttributes);
+    call.Request().PutWide(pszFileName);
+    if (!call.Run() || !call.Finish())
+        return INVALID_HANDLE_VALUE;
+    return FromRemoteHandle(call.Result());
+}
+
+// Blocks beyond what one request carries go as several requests; the
+// count stops at the first short one.
+BOOL WINAPI CeWriteFile(HANDLE hFile, LPCVOID pBuffer, DWORD nNumberOfBytesToWrite,
+                        LPDWORD pNumberOfBytesWritten, LPOVERLAPPED)
+{
+    if (pNumberOfBytesWritten)
+        *pNumberOfBytesWritten = 0;
+    if (!pNumberOfBytesWritten || (!pBuffer && nNumberOfBytesToWrite > 0))
+    {
+        SetLastRemoteError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const BYTE* pData = static_cast<const BYTE*>(pBuffer);
+    DWORD dwTotal = 0;
+    BOOL bWhole;
+    do
+    {
+        DWORD cbBlock = nNumberOfBytesToWrite - dwTotal;
+        if (cbBlock > RapiWire::kMaxWriteBytes)
+            cbBlock = RapiWire::kMaxWriteBytes;
+        DWORD dwWritten;
+        bWhole = WriteBlock(ToRemoteHandle(hFile), pData + dwTotal, cbBlock, &dwWritten) && dwWritten == cbBlock;
+        dwTotal += dwWritten;
+    } while (bWhole && dwTotal < nNumberOfBytesToWrite);
+    *pNumberOfBytesWritten = dwTotal;
+    return bWhole;
+}
+
+BOOL WINAPI CeCloseHandle(HANDLE hObject)
+{
+    CRemoteCall call(RapiWire::opCloseHandle);
+    call.Request().PutDword(ToRemoteHandle(hObject));
+    return call.Run() && call.Finish() && call.Result() != 0;
+}
+
+BOOL WINAPI CeDeleteFile(LPCWSTR pszFileName)
+{
+    if (!IsAcceptablePath(pszFileName))
+        return FALSE;
+    CRemoteCall call(RapiWire::opDeleteFile);
+    call.Request().PutWide(pszFileName);
+    return call.Run() && call.Finish() && call.Result() != 0;
+}

@@ -1,0 +1,151 @@
+#include "platform/rapi/RapiSession.h"
+
+#include "platform/rapi/Deadline.h"
+#include "platform/rapi/Lock.h"
+#include "platform/rapi/RapiWire.h"
+#include "platform/rapi/SocketIo.h"
+
+namespace
+{
+// A call that gets no complete reply within this time fails; a real link
+// at its slowest moves a 64 KiB block in well under a second.
+const DWORD kCallTimeoutMs = 5000;
+const DWORD kConnectTimeoutMs = 1000;
+// Pause between attempts while nothing listens.
+const DWORD kRetryIntervalMs = 250;
+
+// The connection thread holds a reference on this library, so a program
+// that frees it without CeRapiUninit does not pull the code from under it.
+HMODULE PinThisLibrary()
+{
+    HMODULE hModule = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCSTR>(&PinThisLibrary), &hModule);
+    return hModule;
+}
+}
+
+CRapiSession::CRapiSession(const sockaddr_in& addr, RAPIINIT* pInit)
+    : m_addr(addr), m_pInit(pInit)
+{
+}
+
+CRapiSession::~CRapiSession()
+{
+    if (m_hThread.IsValid())
+    {
+        SetEvent(m_hAbort.Get());
+        WaitForSingleObject(m_hThread.Get(), INFINITE);
+    }
+}
+
+HRESULT CRapiSession::Start()
+{
+    if (!m_winsock.IsReady())
+        return E_FAIL;
+    m_hReady = CHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    m_hAbort = CHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!m_hReady.IsValid() || !m_hAbort.IsValid())
+        return E_OUTOFMEMORY;
+    m_pInit->heRapiInit = m_hReady.Get();
+    m_pInit->hrRapiInit = S_OK;
+    m_hPinned = PinThisLibrary();
+    m_hThread = CHandle(CreateThread(nullptr, 0, ConnectorThreadProc, this, 0, nullptr));
+    if (!m_hThread.IsValid())
+    {
+        FreeLibrary(m_hPinned);
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
+}
+
+DWORD WINAPI CRapiSession::ConnectorThreadProc(void* pParam)
+{
+    CRapiSession* pSession = static_cast<CRapiSession*>(pParam);
+    HMODULE hPinned = pSession->m_hPinned;
+    pSession->RunConnector();
+    FreeLibraryAndExitThread(hPinned, 0);
+}
+
+void CRapiSession::RunConnector()
+{
+    do
+    {
+        CSocket link = ConnectOnce();
+        HRESULT hr;
+        if (link.IsValid() && ShakeHands(link.Get(), &hr))
+        {
+            Publish(std::move(link), hr);
+            return;
+        }
+    } while (WaitForSingleObject(m_hAbort.Get(), kRetryIntervalMs) == WAIT_TIMEOUT);
+}
+
+CSocket CRapiSession::ConnectOnce()
+{
+    CSocket s(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!s.IsValid() || !MakeNonBlocking(s.Get()))
+        return CSocket();
+    // Requests and replies are small and strictly alternate: no coalescing.
+    BOOL bNoDelay = TRUE;
+    setsockopt(s.Get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&bNoDelay), sizeof(bNoDelay));
+    if (connect(s.Get(), reinterpret_cast<const sockaddr*>(&m_addr), sizeof(m_addr)) == 0)
+        return s;
+    if (WSAGetLastError() != WSAEWOULDBLOCK || WaitSocket(s.Get(), TRUE, kConnectTimeoutMs, m_hAbort.Get()) != ioOk)
+        return CSocket();
+    int nError = 0;
+    int cbError = sizeof(nError);
+    if (getsockopt(s.Get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&nError), &cbError) != 0 || nError != 0)
+        return CSocket();
+    return s;
+}
+
+BOOL CRapiSession::ShakeHands(SOCKET s, HRESULT* phr)
+{
+    CWireWriter hello;
+    hello.PutByte(RapiWire::opHello);
+    hello.PutDword(RapiWire::kHelloMagic);
+    hello.PutDword(RapiWire::kVersion);
+    if (SendFrame(s, hello, kCallTimeoutMs, m_hAbort.Get()) != ioOk)
+        return FALSE;
+    // A handheld may take its time to answer; only CeRapiUninit ends the wait.
+    std::vector<BYTE> reply;
+    if (RecvFrame(s, reply, RapiWire::kMaxReplyBytes, INFINITE, kCallTimeoutMs, m_hAbort.Get()) != ioOk)
+        return FALSE;
+    CWireReader reader(reply);
+    HRESULT hr = static_cast<HRESULT>(reader.GetDword());
+    reader.GetDword();
+    *phr = reader.IsAtEnd() ? hr : HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+    return TRUE;
+}
+
+void CRapiSession::Publish(CSocket link, HRESULT hr)
+{
+    if (SUCCEEDED(hr))
+    {
+        CLock lock(m_csLink);
+        m_link = std::move(link);
+    }
+    m_pInit->hrRapiInit = hr;
+    SetEvent(m_hReady.Get());
+}
+
+BOOL CRapiSession::Transact(const CWireWriter& request, std::vector<BYTE>& reply)
+{
+    CLock lock(m_csLink);
+    if (!m_link.IsValid())
+        return FALSE;
+    CDeadline deadline(kCallTimeoutMs);
+    if (SendFrame(m_link.Get(), request, deadline.Remaining(), nullptr) == ioOk &&
+        RecvFrame(m_link.Get(), reply, RapiWire::kMaxReplyBytes, deadline.Remaining(), deadline.Remaining(),
+                  nullptr) == ioOk)
+        return TRUE;
+    m_link.Close();
+    return FALSE;
+}
+
+void CRapiSession::DropLink()
+{
+    CLock lock(m_csLink);
+    m_link.Close();
+}

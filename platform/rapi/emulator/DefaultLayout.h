@@ -1,0 +1,13 @@
+// The folders a handheld comes with, given to an empty served folder.
+#pragma once
+
+#include <windows.h>
+
+struct LayoutFolder
+{
+    const wchar_t* pszPath;
+    DWORD dwAttributes;
+};
+
+extern const LayoutFolder kDefaultLayout[];
+extern const size_t kDefaultLayoutCount;

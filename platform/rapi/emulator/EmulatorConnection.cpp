@@ -1,0 +1,157 @@
+#include "platform/rapi/emulator/EmulatorConnection.h"
+
+#include "platform/rapi/SocketIo.h"
+
+namespace
+{
+// A request that has begun must be complete within this time; between
+// requests a connection may stay idle as long as its peer likes.
+const DWORD kRequestTimeoutMs = 10000;
+const DWORD kReplyTimeoutMs = 10000;
+
+void PutStatus(CWireWriter& reply, DWORD dwResult, DWORD dwError)
+{
+    reply.PutDword(dwResult);
+    reply.PutDword(dwError);
+}
+}
+
+CEmulatorConnection::CEmulatorConnection(CSocket link, DWORD dwId, CHandheldStore& store, CLinkFaults& faults)
+    : m_link(std::move(link)), m_dwId(dwId), m_store(store), m_faults(faults)
+{
+}
+
+CEmulatorConnection::~CEmulatorConnection()
+{
+    m_store.CloseHandlesOf(m_dwId);
+}
+
+void CEmulatorConnection::Serve()
+{
+    for (;;)
+    {
+        std::vector<BYTE> request;
+        if (RecvFrame(m_link.Get(), request, RapiWire::kMaxRequestBytes, INFINITE, kRequestTimeoutMs, nullptr) != ioOk)
+            return;
+        m_faults.PaceTransfer(request.size());
+        m_faults.DelayCall();
+        CWireReader reader(request);
+        CWireWriter reply;
+        Outcome outcome = Dispatch(reader, reply);
+        if (outcome == outDrop)
+            return;
+        if (outcome == outSilent)
+            continue;
+        m_faults.PaceTransfer(reply.Bytes().size());
+        if (SendFrame(m_link.Get(), reply, kReplyTimeoutMs, nullptr) != ioOk)
+            return;
+    }
+}
+
+CEmulatorConnection::Outcome CEmulatorConnection::Dispatch(CWireReader& request, CWireWriter& reply)
+{
+    BYTE opcode = request.GetByte();
+    if (opcode == RapiWire::opHello)
+        return OnHello(request, reply);
+    if (!m_bGreeted)
+        return outDrop;
+    switch (opcode)
+    {
+    case RapiWire::opFindAllFiles:
+        return OnFindAllFiles(request, reply);
+    case RapiWire::opCreateFile:
+        return OnCreateFile(request, reply);
+    case RapiWire::opWriteFile:
+        return OnWriteFile(request, reply);
+    case RapiWire::opCloseHandle:
+        return OnCloseHandle(request, reply);
+    case RapiWire::opDeleteFile:
+        return OnDeleteFile(request, reply);
+    default:
+        return outDrop;
+    }
+}
+
+CEmulatorConnection::Outcome CEmulatorConnection::OnHello(CWireReader& request, CWireWriter& reply)
+{
+    DWORD dwMagic = request.GetDword();
+    DWORD dwVersion = request.GetDword();
+    if (!request.IsAtEnd() || dwMagic != RapiWire::kHelloMagic || dwVersion != RapiWire::kVersion || m_bGreeted)
+        return outDrop;
+    if (!m_faults.AnswersHandshake())
+        return outSilent;
+    HRESULT hr = m_faults.HandshakeResult();
+    PutStatus(reply, static_cast<DWORD>(hr), 0);
+    m_bGreeted = SUCCEEDED(hr);
+    return outReply;
+}
+
+CEmulatorConnection::Outcome CEmulatorConnection::OnFindAllFiles(CWireReader& request, CWireWriter& reply)
+{
+    DWORD dwFlags = request.GetDword();
+    std::wstring strPattern = request.GetWide(RapiWire::kMaxPathUnits);
+    if (!request.IsAtEnd())
+        return outDrop;
+    std::vector<CE_FIND_DATA> records;
+    DWORD dwError;
+    bool bOk = m_store.FindAllFiles(strPattern, dwFlags, records, &dwError);
+    PutStatus(reply, bOk, dwError);
+    reply.PutDword(static_cast<DWORD>(records.size()));
+    reply.PutBytes(records.data(), records.size() * sizeof(CE_FIND_DATA));
+    return outReply;
+}
+
+CEmulatorConnection::Outcome CEmulatorConnection::OnCreateFile(CWireReader& request, CWireWriter& reply)
+{
+    CreateFileRequest create;
+    create.dwAccess = request.GetDword();
+    create.dwShareMode = request.GetDword();
+    create.dwDisposition = request.GetDword();
+    request.GetDword();  // the attributes: new files are plain files
+    create.strPath = request.GetWide(RapiWire::kMaxPathUnits);
+    if (!request.IsAtEnd())
+        return outDrop;
+    DWORD dwError;
+    DWORD dwHandle = m_store.CreateFile(m_dwId, create, &dwError);
+    PutStatus(reply, dwHandle, dwError);
+    return outReply;
+}
+
+CEmulatorConnection::Outcome CEmulatorConnection::OnWriteFile(CWireReader& request, CWireWriter& reply)
+{
+    DWORD dwHandle = request.GetDword();
+    DWORD cb = request.GetDword();
+    const BYTE* pData = cb <= RapiWire::kMaxWriteBytes ? request.GetBytes(cb) : nullptr;
+    if (!pData || !request.IsAtEnd())
+        return outDrop;
+    DWORD cbWritten;
+    DWORD dwError;
+    bool bOk = m_store.WriteFile(m_dwId, dwHandle, pData, cb, m_faults.BytesBeforeDrop(cb), &cbWritten, &dwError);
+    if (m_faults.CountWritten(cbWritten))
+        return outDrop;
+    PutStatus(reply, bOk, dwError);
+    reply.PutDword(cbWritten);
+    return outReply;
+}
+
+CEmulatorConnection::Outcome CEmulatorConnection::OnCloseHandle(CWireReader& request, CWireWriter& reply)
+{
+    DWORD dwHandle = request.GetDword();
+    if (!request.IsAtEnd())
+        return outDrop;
+    DWORD dwError;
+    bool bOk = m_store.CloseHandle(m_dwId, dwHandle, &dwError);
+    PutStatus(reply, bOk, dwError);
+    return outReply;
+}
+
+CEmulatorConnection::Outcome CEmulatorConnection::OnDeleteFile(CWireReader& request, CWireWriter& reply)
+{
+    std::wstring strPath = request.GetWide(RapiWire::kMaxPathUnits);
+    if (!request.IsAtEnd())
+        return outDrop;
+    DWORD dwError;
+    bool bOk = m_store.DeleteFile(strPath, &dwError);
+    PutStatus(reply, bOk, dwError);
+    return outReply;
+}

@@ -1,0 +1,32 @@
+#include "platform/rapi/emulator/LinkFaults.h"
+
+void CLinkFaults::DelayCall() const
+{
+    if (m_options.dwLatencyMs)
+        Sleep(m_options.dwLatencyMs);
+}
+
+void CLinkFaults::PaceTransfer(size_t cb) const
+{
+    if (m_options.dwBytesPerSecond)
+        Sleep(static_cast<DWORD>(static_cast<ULONGLONG>(cb) * 1000 / m_options.dwBytesPerSecond));
+}
+
+DWORD CLinkFaults::BytesBeforeDrop(DWORD cb)
+{
+    CLock lock(m_cs);
+    if (m_bPulled || m_options.nDropAfter == kUnlimited)
+        return cb;
+    ULONGLONG nLeft = m_options.nDropAfter > m_nWritten ? m_options.nDropAfter - m_nWritten : 0;
+    return nLeft < cb ? static_cast<DWORD>(nLeft) : cb;
+}
+
+bool CLinkFaults::CountWritten(DWORD cb)
+{
+    CLock lock(m_cs);
+    m_nWritten += cb;
+    if (m_bPulled || m_options.nDropAfter == kUnlimited || m_nWritten < m_options.nDropAfter)
+        return false;
+    m_bPulled = true;
+    return true;
+}

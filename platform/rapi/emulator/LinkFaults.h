@@ -1,0 +1,32 @@
+// The faults and the slowness the emulator was told to show: a link that
+// takes its time per call and per byte, a handshake never answered or
+// refused, and a cable pulled once so many bytes have been written.
+#pragma once
+
+#include "platform/rapi/Lock.h"
+#include "platform/rapi/emulator/EmulatorOptions.h"
+
+class CLinkFaults
+{
+public:
+    explicit CLinkFaults(const EmulatorOptions& options) : m_options(options) {}
+
+    bool AnswersHandshake() const { return !m_options.bNoHandshake; }
+    HRESULT HandshakeResult() const { return m_options.hrRefusal; }
+
+    void DelayCall() const;
+    // Waits as long as cb bytes take on a link of the configured throughput.
+    void PaceTransfer(size_t cb) const;
+
+    // How many of cb bytes about to be written still get through.
+    DWORD BytesBeforeDrop(DWORD cb);
+    // Counts bytes written; true once the cable is pulled by them. The
+    // cable is pulled once: a later connection is a handheld put back.
+    bool CountWritten(DWORD cb);
+
+private:
+    const EmulatorOptions& m_options;
+    CCriticalSection m_cs;
+    ULONGLONG m_nWritten = 0;
+    bool m_bPulled = false;
+};
