@@ -14,17 +14,20 @@ struct ButtonSet
     UINT uIdMask;   // bit n set: the box has the button with id n
 };
 
-#define ID_BIT(id) (1u << (id))
+constexpr UINT IdBit(int nId)
+{
+    return 1u << nId;
+}
+
 const ButtonSet g_buttonSets[] = {
-    { MB_OK,                ID_BIT(IDOK) },
-    { MB_OKCANCEL,          ID_BIT(IDOK) | ID_BIT(IDCANCEL) },
-    { MB_ABORTRETRYIGNORE,  ID_BIT(IDABORT) | ID_BIT(IDRETRY) | ID_BIT(IDIGNORE) },
-    { MB_YESNOCANCEL,       ID_BIT(IDYES) | ID_BIT(IDNO) | ID_BIT(IDCANCEL) },
-    { MB_YESNO,             ID_BIT(IDYES) | ID_BIT(IDNO) },
-    { MB_RETRYCANCEL,       ID_BIT(IDRETRY) | ID_BIT(IDCANCEL) },
-    { MB_CANCELTRYCONTINUE, ID_BIT(IDCANCEL) | ID_BIT(IDTRYAGAIN) | ID_BIT(IDCONTINUE) },
+    { MB_OK,                IdBit(IDOK) },
+    { MB_OKCANCEL,          IdBit(IDOK) | IdBit(IDCANCEL) },
+    { MB_ABORTRETRYIGNORE,  IdBit(IDABORT) | IdBit(IDRETRY) | IdBit(IDIGNORE) },
+    { MB_YESNOCANCEL,       IdBit(IDYES) | IdBit(IDNO) | IdBit(IDCANCEL) },
+    { MB_YESNO,             IdBit(IDYES) | IdBit(IDNO) },
+    { MB_RETRYCANCEL,       IdBit(IDRETRY) | IdBit(IDCANCEL) },
+    { MB_CANCELTRYCONTINUE, IdBit(IDCANCEL) | IdBit(IDTRYAGAIN) | IdBit(IDCONTINUE) },
 };
-#undef ID_BIT
 
 const int g_nAnswerIds[] = {
     IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE,
@@ -85,7 +88,7 @@ UINT ButtonTypeOf(const std::vector<int>& aIds)
 {
     UINT uIdMask = 0;
     for (int nId : aIds)
-        uIdMask |= 1u << nId;
+        uIdMask |= IdBit(nId);
     for (const ButtonSet& set : g_buttonSets)
         if (set.uIdMask == uIdMask)
             return set.uType;
