@@ -17,5 +17,8 @@
 
 #define IDS_PLEASE_WAIT         403
 #define IDS_OUT_OF_MEMORY       404
+#define IDS_DEVICE_NOT_ANSWERING 405
+#define IDS_DEVICE_INIT_FAILED  406
+#define IDS_DEVICE_LINK_FAILED  407
 #define IDS_MAIN_CAPTION        58041
 #define IDS_APP_TITLE           57344
