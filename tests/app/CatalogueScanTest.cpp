@@ -170,3 +170,32 @@ TEST_F(CatalogueTest, ContentFolderMayEndInABackslash)
 }
 
 } // namespace
+
+namespace {
+
+// Extends a file to cbLength bytes without writing them (sparse on the
+// host's file system), keeping its first bytes.
+void ExtendFile(const std::string& strPath, LONGLONG cbLength)
+{
+    HANDLE hFile = ::CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
+    LARGE_INTEGER li;
+    li.QuadPart = cbLength;
+    EXPECT_TRUE(::SetFilePointerEx(hFile, li, nullptr, FILE_BEGIN));
+    EXPECT_TRUE(::SetEndOfFile(hFile));
+    ::CloseHandle(hFile);
+}
+
+TEST_F(CatalogueTest, SizesUpToFourGigabytesAreKeptLargerFilesAreLeftOut)
+{
+    ExtendFile(AddContent("three.kda", "Three gigabytes"), 3LL << 30);
+    ExtendFile(AddContent("max.kda", "Largest listed"), 0xFFFFFFFFLL);
+    ExtendFile(AddContent("huge.kda", "Too large"), (4LL << 30) + 200);
+
+    ASSERT_TRUE(Scan());
+    ASSERT_THAT(ListedFileNames(), ElementsAre("max.kda", "three.kda"));
+    EXPECT_EQ(0xFFFFFFFFu, static_cast<unsigned>(m_doc.m_pEntries[0].nSize));
+    EXPECT_EQ(3u << 30, static_cast<unsigned>(m_doc.m_pEntries[1].nSize));
+}
+
+} // namespace
