@@ -24,6 +24,31 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
     return bResult;
 }
 
+namespace {
+
+INT_PTR CALLBACK AfxChildDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        if (auto* pWnd = reinterpret_cast<CWnd*>(lParam))
+            pWnd->SubclassWindow(hWnd);
+    }
+    // The focus stays where it is: the window is part of a larger one.
+    return FALSE;
+}
+
+} // namespace
+
+HWND AfxCreateChildDialog(CWnd* pWnd, UINT nIDTemplate, CWnd* pParent)
+{
+    HWND hWnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDTemplate), pParent->m_hWnd,
+                                     &AfxChildDlgProc, reinterpret_cast<LPARAM>(pWnd));
+    if (hWnd != nullptr && pWnd->m_hWnd != hWnd) {
+        ::DestroyWindow(hWnd);
+        return nullptr;
+    }
+    return hWnd;
+}
+
 INT_PTR CDialog::DoModal()
 {
     m_bModal = TRUE;

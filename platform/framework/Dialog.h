@@ -38,3 +38,9 @@ protected:
 // Dialog procedure of every framework dialog: adopts the object at
 // WM_INITDIALOG and leaves everything else to the object's window procedure.
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Creates dialog template nIDTemplate as a child of pParent (the template
+// has the child style) and routes its messages through pWnd from
+// WM_INITDIALOG on. For windows that are not dialogs to the user: form
+// views and dialog bars. Returns the window, or null.
+HWND AfxCreateChildDialog(CWnd* pWnd, UINT nIDTemplate, CWnd* pParent);

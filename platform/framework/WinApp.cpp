@@ -1,6 +1,11 @@
 #include "platform/framework/WinApp.h"
+#include "platform/framework/DocTemplate.h"
+#include "platform/framework/FrameworkIds.h"
 #include "platform/framework/Gdi.h"
 #include "platform/framework/Wnd.h"
+
+#include <commdlg.h>
+#include <string>
 
 namespace {
 
@@ -34,6 +39,10 @@ bool IsIdleMessage(const MSG& msg)
 
 } // namespace
 
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+    ON_COMMAND(ID_APP_EXIT, OnAppExit)
+END_MESSAGE_MAP()
+
 CWinApp::CWinApp(LPCSTR lpszAppName)
 {
     g_pApp = this;
@@ -56,6 +65,98 @@ void CWinApp::SetCommandLine(LPCSTR lpszCmdLine)
 {
     m_strCmdLine = lpszCmdLine ? lpszCmdLine : "";
     m_lpCmdLine = m_strCmdLine.GetBuffer(m_strCmdLine.GetLength());
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
+{
+    m_templates.emplace_back(pTemplate);
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
+{
+    switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        // Through the message map, so that an application's own new-file
+        // handler runs instead.
+        if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr))
+            OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
+    default:
+        return TRUE;
+    }
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName)
+{
+    return m_templates.empty() ? nullptr : m_templates.front()->OpenDocumentFile(lpszFileName);
+}
+
+void CWinApp::OnFileNew()
+{
+    if (!m_templates.empty())
+        m_templates.front()->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen()
+{
+    CString strFileName;
+    if (DoPromptFileName(strFileName))
+        OpenDocumentFile(strFileName);
+}
+
+BOOL CWinApp::DoPromptFileName(CString& rFileName)
+{
+    // The filter is the template's: its filter name, then its pattern.
+    CString strFilterName;
+    CString strFilterExt;
+    if (!m_templates.empty()) {
+        m_templates.front()->GetDocString(strFilterName, CDocTemplate::filterName);
+        m_templates.front()->GetDocString(strFilterExt, CDocTemplate::filterExt);
+    }
+    std::string strFilter;
+    if (!strFilterExt.IsEmpty()) {
+        strFilter.append(strFilterName.IsEmpty() ? "*" + std::string(strFilterExt) : std::string(strFilterName));
+        strFilter.push_back('\0');
+        strFilter.append("*").append(strFilterExt);
+        strFilter.push_back('\0');
+    }
+    strFilter.append("*.*");
+    strFilter.push_back('\0');
+    strFilter.append("*.*");
+    strFilter.push_back('\0');
+
+    char szFile[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    CWnd* pOwner = CWnd::GetSafeOwner();
+    ofn.hwndOwner = pOwner ? pOwner->m_hWnd : nullptr;
+    ofn.lpstrFilter = strFilter.c_str();
+    ofn.lpstrFile = szFile;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!::GetOpenFileNameA(&ofn))
+        return FALSE;
+    rFileName = szFile;
+    return TRUE;
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd != nullptr)
+        m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
+{
+    m_strRegistryKey = lpszRegistryKey;
+    m_pszRegistryKey = m_strRegistryKey;
+    m_pszProfileName = m_pszAppName;
+}
+
+void CWinApp::LoadStdProfileSettings(UINT)
+{
 }
 
 int CWinApp::Run()

@@ -5,6 +5,12 @@
 #include "platform/framework/CString.h"
 #include "platform/framework/CmdTarget.h"
 
+#include <memory>
+#include <vector>
+
+class CCommandLineInfo;
+class CDocTemplate;
+class CDocument;
 class CWnd;
 
 // String id of the application name (the caption of every message box).
@@ -24,7 +30,29 @@ public:
     CWnd* m_pMainWnd = nullptr;
     int m_nWaitCursorCount = 0;
 
+    LPCSTR m_pszRegistryKey = nullptr;
+    LPCSTR m_pszProfileName = nullptr;
+
     void SetCommandLine(LPCSTR lpszCmdLine);
+
+    // The application owns its templates; the first one serves the
+    // new-file and open-file commands.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    // Runs the start-up command: FileNew through the ID_FILE_NEW route,
+    // FileOpen through OpenDocumentFile. FALSE when there is no main
+    // window afterwards (or the file could not be opened).
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    virtual CDocument* OpenDocumentFile(LPCSTR lpszFileName);
+
+    // Names where the profile lives: under HKEY_CURRENT_USER, "Software",
+    // the key, then the application name. The framework stores nothing there.
+    void SetRegistryKey(LPCSTR lpszRegistryKey);
+    // The standard settings are the recent-file list. The framework keeps
+    // no such list, so there is nothing to read, whatever nMaxMRU says.
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    // Dialog controls draw in three dimensions on every system this runs
+    // on; there is nothing to switch on.
+    BOOL Enable3dControlsStatic() { return TRUE; }
 
     virtual BOOL InitInstance() { return TRUE; }
     virtual int ExitInstance() { return m_nExitCode; }
@@ -40,11 +68,24 @@ public:
     virtual void DoWaitCursor(int nCode);
     virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType);
 
+    // The framework's standard commands, for the application's message map.
+    void OnFileNew();
+    void OnFileOpen();
+
 protected:
+    void OnAppExit();
+    // Asks for a file to open with the template's filter; FALSE when the
+    // user cancels.
+    virtual BOOL DoPromptFileName(CString& rFileName);
+
     int m_nExitCode = 0;
+    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
+
+    DECLARE_MESSAGE_MAP()
 
 private:
     CString m_strAppName;
+    CString m_strRegistryKey;
     CString m_strCmdLine;
     HCURSOR m_hcurWaitRestore = nullptr;
 };
@@ -58,6 +99,10 @@ HINSTANCE AfxGetResourceHandle();
 // exclamation icon unless the type names another icon.
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK);
+
+// The hosting of embedded controls needs nothing on this platform: no
+// window of the program hosts one. Kept so start-up reads as designed.
+inline void AfxEnableControlContainer() {}
 
 // The program's entry: InitInstance, then the message loop.
 int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow);

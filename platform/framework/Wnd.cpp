@@ -1,5 +1,6 @@
 #include "platform/framework/Wnd.h"
 #include "platform/framework/CmdUI.h"
+#include "platform/framework/Frame.h"
 #include "platform/framework/WinApp.h"
 
 #include <exception>
@@ -234,6 +235,13 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         *pResult = lResult;
         return TRUE;
     }
+    if (message == WM_DRAWITEM && wParam != 0) {
+        // An owner-drawn control draws itself (wParam 0 is a menu item).
+        const auto* pDIS = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        CWnd* pChild = FromHandlePermanent(pDIS->hwndItem);
+        if (pChild != nullptr && pChild->OnChildNotify(message, wParam, lParam, pResult))
+            return TRUE;
+    }
     CWinApp* pApp = AfxGetApp();
     if (message == WM_SETCURSOR && pApp != nullptr && pApp->m_nWaitCursorCount > 0) {
         pApp->DoWaitCursor(0);
@@ -310,6 +318,31 @@ CWnd* CWnd::GetTopLevelParent() const
     while (hWnd != nullptr && (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD))
         hWnd = ::GetParent(hWnd);
     return FromHandle(hWnd);
+}
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (HWND hWnd = ::GetParent(m_hWnd); hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
+        if (auto* pFrame = dynamic_cast<CFrameWnd*>(FromHandlePermanent(hWnd)))
+            return pFrame;
+    }
+    return nullptr;
+}
+
+int CWnd::GetScrollLimit(int nBar) const
+{
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE;
+    if (!::GetScrollInfo(m_hWnd, nBar, &si))
+        return 0;
+    return AfxScrollLimit(si.nMin, si.nMax, si.nPage);
+}
+
+int AfxScrollLimit(int nMin, int nMax, UINT nPage)
+{
+    const int nLimit = nMax - (nPage > 0 ? static_cast<int>(nPage) - 1 : 0);
+    return nLimit > nMin ? nLimit : nMin;
 }
 
 CWnd* CWnd::GetSafeOwner(CWnd* pParent)

@@ -11,6 +11,8 @@
 // so that bars can bring their controls' states up to date.
 constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
 
+class CFrameWnd;
+
 class CWnd : public CCmdTarget
 {
 public:
@@ -72,6 +74,8 @@ public:
     // Thin wrappers.
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
     CWnd* GetTopLevelParent() const;
+    // The nearest frame window among this window's parents, or null.
+    CFrameWnd* GetParentFrame() const;
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     void SetWindowText(LPCSTR lpszString) { ::SetWindowTextA(m_hWnd, lpszString); }
@@ -101,12 +105,24 @@ public:
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const { return ::PostMessageA(m_hWnd, message, wParam, lParam); }
     void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE);
     CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+    int GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
+    // The largest position the scroll bar can take: its range less its page.
+    int GetScrollLimit(int nBar) const;
+    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr)
+    {
+        ::ScrollWindow(m_hWnd, xAmount, yAmount, lpRect, lpClipRect);
+    }
     // Centres a pop-up on pAlternateOwner (else its owner); when that
     // window is hidden or minimised, or there is none, on the work area of
     // the main window's monitor. A child is centred in its parent.
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
 protected:
+    // The colours the window procedure itself would give a child control,
+    // for handlers that change them only for some controls.
+    HBRUSH OnCtlColor(CDC*, CWnd*, UINT) { return reinterpret_cast<HBRUSH>(Default()); }
+
     WNDPROC m_pfnSuper = nullptr;   // the window's own procedure, when subclassed
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
@@ -124,3 +140,6 @@ LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH h
 // Position of a window of rcWindow's size centred on rcCenter and kept
 // inside rcArea (top-left corner of the result).
 POINT AfxCenteredPosition(const RECT& rcWindow, const RECT& rcCenter, const RECT& rcArea);
+
+// The largest position of a scroll bar with range nMin..nMax and page nPage.
+int AfxScrollLimit(int nMin, int nMax, UINT nPage);
