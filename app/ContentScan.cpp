@@ -104,10 +104,7 @@ BOOL CTarnixDoc::ReadEntryInfo(ContentEntry& entry)
     const long long nLength = FileLength32(file.Get());
     if (nLength < 0)
         return FALSE;
-    // A title filling all 48 bytes without a terminator is taken whole; the
-    // zero-filled entry supplies the NUL.
-    std::memcpy(entry.szTitle, header.szTitle, sizeof(header.szTitle));
-    entry.szTitle[sizeof(header.szTitle)] = '\0';
+    CopyContentTitle(header, entry.szTitle);
     entry.nSize = static_cast<int>(static_cast<unsigned>(nLength));
     return TRUE;
 }
