@@ -22,3 +22,15 @@
 #define IDS_DEVICE_LINK_FAILED  407
 #define IDS_MAIN_CAPTION        58041
 #define IDS_APP_TITLE           57344
+
+// Content list and totals bar
+#define IDC_COLUMN_RESIZE       145
+#define IDD_TOTALS_BAR          10002
+#define IDC_TOTAL_ITEMS         1007
+#define IDC_TOTAL_SIZE          1008
+#define IDC_TOTAL_TIME          1009
+#define IDS_TOTAL_ITEMS         58000
+#define IDS_TOTAL_SIZE          58001
+#define IDS_COLUMN_TITLE        58011
+#define IDS_COLUMN_SIZE         58012
+#define IDS_COLUMN_FILE_NAME    58014
