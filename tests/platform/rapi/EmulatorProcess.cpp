@@ -1,0 +1,133 @@
+#include "tests/platform/rapi/EmulatorProcess.h"
+
+#include <stdlib.h>
+
+namespace
+{
+const DWORD kStartTimeoutMs = 30000;
+
+std::string LoopbackEndpoint(WORD nPort)
+{
+    return "127.0.0.1:" + std::to_string(nPort);
+}
+
+HANDLE MakeKillOnCloseJob()
+{
+    HANDLE hJob = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (hJob)
+        SetInformationJobObject(hJob, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+    return hJob;
+}
+
+struct WinsockForTests
+{
+    WinsockForTests() { WSADATA wsa; WSAStartup(MAKEWORD(2, 2), &wsa); }
+    ~WinsockForTests() { WSACleanup(); }
+};
+}
+
+CEmulatorProcess::CEmulatorProcess(const std::string& strRoot, const std::string& strOptions)
+    : m_hJob(MakeKillOnCloseJob())
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE hWrite = nullptr;
+    if (!CreatePipe(&m_hOutput, &hWrite, &inherit, 0))
+        return;
+    SetHandleInformation(m_hOutput, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = hWrite;
+    startup.hStdError = hWrite;
+    std::string strCommand = "\"" TARNIX_EMULATOR_PATH "\" --root \"" + strRoot + "\" --port 0 " + strOptions;
+    PROCESS_INFORMATION process = {};
+    BOOL bStarted = CreateProcessA(TARNIX_EMULATOR_PATH, &strCommand[0], nullptr, nullptr, TRUE,
+                                   CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    CloseHandle(hWrite);
+    if (!bStarted)
+        return;
+    m_hProcess = process.hProcess;
+    if (m_hJob)
+        AssignProcessToJobObject(m_hJob, m_hProcess);
+    ResumeThread(process.hThread);
+    CloseHandle(process.hThread);
+    m_nPort = ReadPort();
+}
+
+CEmulatorProcess::~CEmulatorProcess()
+{
+    if (m_hProcess)
+    {
+        TerminateProcess(m_hProcess, 0);
+        WaitForSingleObject(m_hProcess, 10000);
+        CloseHandle(m_hProcess);
+    }
+    if (m_hOutput)
+        CloseHandle(m_hOutput);
+    if (m_hJob)
+        CloseHandle(m_hJob);
+}
+
+std::string CEmulatorProcess::Endpoint() const
+{
+    return LoopbackEndpoint(m_nPort);
+}
+
+// The first line the emulator prints: "listening on 127.0.0.1:PORT".
+WORD CEmulatorProcess::ReadPort()
+{
+    std::string strLine;
+    DWORD dwStart = GetTickCount();
+    while (GetTickCount() - dwStart < kStartTimeoutMs)
+    {
+        DWORD cbAvailable = 0;
+        if (!PeekNamedPipe(m_hOutput, nullptr, 0, nullptr, &cbAvailable, nullptr))
+            return 0;
+        if (cbAvailable == 0)
+        {
+            Sleep(20);
+            continue;
+        }
+        char ch;
+        DWORD cbRead;
+        if (!ReadFile(m_hOutput, &ch, 1, &cbRead, nullptr) || cbRead != 1)
+            return 0;
+        if (ch == '\n')
+        {
+            size_t nColon = strLine.rfind(':');
+            return nColon == std::string::npos ? 0 : static_cast<WORD>(atoi(strLine.c_str() + nColon + 1));
+        }
+        strLine += ch;
+    }
+    return 0;
+}
+
+CSilentPort::CSilentPort()
+{
+    static WinsockForTests s_winsock;
+    m_s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in addr = {};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int cbAddr = sizeof(addr);
+    if (bind(m_s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0 &&
+        getsockname(m_s, reinterpret_cast<sockaddr*>(&addr), &cbAddr) == 0)
+        m_nPort = ntohs(addr.sin_port);
+}
+
+CSilentPort::~CSilentPort()
+{
+    closesocket(m_s);
+}
+
+std::string CSilentPort::Endpoint() const
+{
+    return LoopbackEndpoint(m_nPort);
+}
+
+void UseEndpoint(const std::string& strEndpoint)
+{
+    SetEnvironmentVariableA("TARNIX_RAPI_ENDPOINT", strEndpoint.empty() ? nullptr : strEndpoint.c_str());
+}

@@ -1,0 +1,51 @@
+// The handheld emulator as the tests run it: started on a port of the
+// system's choosing, serving a given folder with the given fault options,
+// and killed with the test. Also the helpers that point this process's
+// stand-in library at an endpoint.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+#include <string>
+
+class CEmulatorProcess
+{
+public:
+    CEmulatorProcess(const std::string& strRoot, const std::string& strOptions = std::string());
+    ~CEmulatorProcess();
+    CEmulatorProcess(const CEmulatorProcess&) = delete;
+    CEmulatorProcess& operator=(const CEmulatorProcess&) = delete;
+
+    // Zero when the emulator did not come up.
+    WORD Port() const { return m_nPort; }
+    std::string Endpoint() const;
+
+private:
+    WORD ReadPort();
+
+    HANDLE m_hJob;
+    HANDLE m_hProcess = nullptr;
+    HANDLE m_hOutput = nullptr;
+    WORD m_nPort = 0;
+};
+
+// A loopback port that is bound but not listening: connections to it are
+// refused for as long as the object lives, and no other test takes it.
+class CSilentPort
+{
+public:
+    CSilentPort();
+    ~CSilentPort();
+    CSilentPort(const CSilentPort&) = delete;
+    CSilentPort& operator=(const CSilentPort&) = delete;
+
+    std::string Endpoint() const;
+
+private:
+    SOCKET m_s;
+    WORD m_nPort = 0;
+};
+
+// The endpoint the stand-in library of this process uses from its next
+// CeRapiInitEx on; an empty text removes the setting.
+void UseEndpoint(const std::string& strEndpoint);
