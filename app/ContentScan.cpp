@@ -55,6 +55,14 @@ private:
     FILE* m_pFile;
 };
 
+// Whether a path ends in a backslash of its own, not in a double-byte
+// character whose trail byte looks like one.
+bool EndsWithBackslash(const char* pszPath)
+{
+    const char* pszLast = AfxFindLastChar(pszPath, '\\');
+    return pszLast != nullptr && pszLast[1] == '\0';
+}
+
 // TRUE when the last four characters of the name, lower-cased, are pszExt.
 bool HasExtension(const char* pszName, LPCSTR pszExt)
 {
@@ -184,7 +192,7 @@ BOOL CTarnixDoc::ScanContent(LPCSTR pszExt)
     char szFolder[CFolderQueue::SLOT_BYTES + 1] = {};
     while (bScanned && queue.Pop(szFolder)) {
         const size_t cch = std::strlen(szFolder);
-        if (cch > 0 && szFolder[cch - 1] != '\\') {
+        if (!EndsWithBackslash(szFolder)) {
             szFolder[cch] = '\\';
             szFolder[cch + 1] = '\0';
         }

@@ -29,7 +29,7 @@ CString GetProgramFolder()
 {
     char szModule[257] = {};
     ::GetModuleFileNameA(nullptr, szModule, sizeof(szModule) - 1);
-    const char* pszLastBackslash = std::strrchr(szModule, '\\');
+    const char* pszLastBackslash = AfxFindLastChar(szModule, '\\');
     if (pszLastBackslash == nullptr)
         return CString();
     return CString(szModule, static_cast<int>(pszLastBackslash - szModule + 1));

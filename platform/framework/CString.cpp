@@ -100,14 +100,18 @@ CString CString::Mid(int nFirst, int nCount) const
 
 int CString::Find(char ch, int nStart) const
 {
-    size_t pos = m_str.find(ch, nStart < 0 ? 0 : nStart);
-    return pos == std::string::npos ? -1 : static_cast<int>(pos);
+    const char* psz = m_str.c_str();
+    for (const char* p = psz; *p != '\0'; p = ::CharNextA(p)) {
+        if (p - psz >= nStart && *p == ch)
+            return static_cast<int>(p - psz);
+    }
+    return -1;
 }
 
 int CString::ReverseFind(char ch) const
 {
-    size_t pos = m_str.rfind(ch);
-    return pos == std::string::npos ? -1 : static_cast<int>(pos);
+    const char* p = AfxFindLastChar(m_str.c_str(), ch);
+    return p ? static_cast<int>(p - m_str.c_str()) : -1;
 }
 
 int CString::Compare(const char* psz) const
@@ -152,6 +156,16 @@ int AfxCompareMultibyte(const char* pszA, const char* pszB)
         if (a == 0)
             return 0;
     }
+}
+
+const char* AfxFindLastChar(const char* psz, char ch)
+{
+    const char* pLast = nullptr;
+    for (const char* p = psz; *p != '\0'; p = ::CharNextA(p)) {
+        if (*p == ch)
+            pLast = p;
+    }
+    return pLast;
 }
 
 void AfxLowerMultibyte(char* psz)

@@ -41,6 +41,8 @@ public:
     CString Left(int nCount) const;
     CString Mid(int nFirst) const;
     CString Mid(int nFirst, int nCount) const;
+    // Character searches that step over double-byte characters, so a trail
+    // byte that looks like '\\' is never taken for one.
     int Find(char ch, int nStart = 0) const;
     int ReverseFind(char ch) const;
 
@@ -65,6 +67,10 @@ private:
 
 // Multibyte comparison by code value, as CString::Compare.
 int AfxCompareMultibyte(const char* pszA, const char* pszB);
+
+// The last single-byte character ch of a multibyte string, or null; a trail
+// byte of a double-byte character never matches.
+const char* AfxFindLastChar(const char* psz, char ch);
 
 // Lower-cases a NUL-terminated multibyte string in place, as the system's
 // ANSI lower-casing does (double-byte characters are left whole).

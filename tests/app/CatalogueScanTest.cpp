@@ -1,4 +1,5 @@
 #include "tests/app/CatalogueFixture.h"
+#include "tests/support/AnsiText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -196,6 +197,23 @@ TEST_F(CatalogueTest, SizesUpToFourGigabytesAreKeptLargerFilesAreLeftOut)
     ASSERT_THAT(ListedFileNames(), ElementsAre("max.kda", "three.kda"));
     EXPECT_EQ(0xFFFFFFFFu, static_cast<unsigned>(m_doc.m_pEntries[0].nSize));
     EXPECT_EQ(3u << 30, static_cast<unsigned>(m_doc.m_pEntries[1].nSize));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CatalogueTest, FolderNamesEndingInABackslashLikeTrailByteAreScanned)
+{
+    // In code page 950 the second byte of 許 is the backslash's byte value.
+    const std::string strXu = AnsiFromUtf8("許");
+    AddContent(strXu + "\\inside.kda", "Inside");
+    AddContent(strXu + "\\" + strXu + "\\deeper.kda", "Deeper");
+
+    m_doc.m_strPaths[0] = m_folder.PathOf(strXu).c_str();
+    ASSERT_TRUE(m_doc.ScanContent(".kda"));
+    EXPECT_THAT(ListedFileNames(), ElementsAre("deeper.kda", "inside.kda"));
+    EXPECT_EQ(m_folder.PathOf(strXu + "\\inside.kda"), m_doc.m_pEntries[1].szPath);
 }
 
 } // namespace

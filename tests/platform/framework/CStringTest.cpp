@@ -64,6 +64,20 @@ TEST(CString, LowerCasingLeavesDoubleByteCharactersWhole)
     EXPECT_EQ(AnsiFromUtf8("abc字庫def.kda"), static_cast<LPCSTR>(str));
 }
 
+TEST(CString, SearchesStepOverDoubleByteCharacters)
+{
+    // The trail byte of 許 in code page 950 and of 乗 in 936 equals '\\'.
+    const std::string strWide = AnsiFromUtf8(::GetACP() == 936 ? "乗" : "許");
+    ASSERT_EQ('\\', strWide[1]);
+    const std::string strPath = "C:\\" + strWide + "\\" + strWide;
+    CString str(strPath.c_str());
+    EXPECT_EQ(5, str.ReverseFind('\\'));
+    EXPECT_EQ(2, str.Find('\\'));
+    EXPECT_EQ(5, str.Find('\\', 3));
+    EXPECT_EQ(-1, CString(strWide.c_str()).Find('\\'));
+    EXPECT_EQ(nullptr, AfxFindLastChar(strWide.c_str(), '\\'));
+}
+
 TEST(CString, CompareUsesMultibyteCodeValues)
 {
     struct Case
