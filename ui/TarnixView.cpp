@@ -170,11 +170,7 @@ void CTarnixView::DrawColumnLines(CDC* pDC, const CRect& rcVisible, const CRect&
 BOOL CTarnixView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
 {
     const CPoint ptOld = GetDeviceScrollPosition();
-    const DWORD dwStyle = GetStyle();
-    const int cx = (dwStyle & WS_HSCROLL) ? sizeScroll.cx : 0;
-    const int cy = (dwStyle & WS_VSCROLL) ? sizeScroll.cy : 0;
-    const CPoint ptNew(AfxClampScrollPos(ptOld.x, cx, GetScrollLimit(SB_HORZ)),
-                       AfxClampScrollPos(ptOld.y, cy, GetScrollLimit(SB_VERT)));
+    const CPoint ptNew = ScrollTarget(sizeScroll);
     if (ptNew == ptOld)
         return FALSE;
     if (!bDoScroll)

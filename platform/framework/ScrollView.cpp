@@ -159,14 +159,20 @@ BOOL CScrollView::OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll)
     return OnScrollBy(sizeScroll, bDoScroll);
 }
 
-BOOL CScrollView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
+CPoint CScrollView::ScrollTarget(CSize sizeScroll) const
 {
     const CPoint ptOld = GetDeviceScrollPosition();
     const DWORD dwStyle = GetStyle();
     const int cx = (dwStyle & WS_HSCROLL) ? sizeScroll.cx : 0;
     const int cy = (dwStyle & WS_VSCROLL) ? sizeScroll.cy : 0;
-    const CPoint ptNew(AfxClampScrollPos(ptOld.x, cx, GetScrollLimit(SB_HORZ)),
-                       AfxClampScrollPos(ptOld.y, cy, GetScrollLimit(SB_VERT)));
+    return CPoint(AfxClampScrollPos(ptOld.x, cx, GetScrollLimit(SB_HORZ)),
+                  AfxClampScrollPos(ptOld.y, cy, GetScrollLimit(SB_VERT)));
+}
+
+BOOL CScrollView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll)
+{
+    const CPoint ptOld = GetDeviceScrollPosition();
+    const CPoint ptNew = ScrollTarget(sizeScroll);
     if (ptNew == ptOld)
         return FALSE;
     if (bDoScroll) {

@@ -44,6 +44,9 @@ public:
     virtual BOOL OnScroll(UINT nScrollCode, UINT nPos, BOOL bDoScroll = TRUE);
     // Scrolls by sizeScroll within the limits; FALSE when nothing moved.
     virtual BOOL OnScrollBy(CSize sizeScroll, BOOL bDoScroll = TRUE);
+    // Where a scroll by sizeScroll would lead: within the scroll limits, and
+    // not at all in a direction without a scroll bar.
+    CPoint ScrollTarget(CSize sizeScroll) const;
     void OnPrepareDC(CDC* pDC) override;
 
 protected:
