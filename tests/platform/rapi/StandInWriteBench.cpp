@@ -1,0 +1,127 @@
+// Write throughput of the stand-in library against the unthrottled
+// emulator, in the 64 KiB blocks the installation engine writes, next to a
+// local copy of the same bytes in the same blocks. A third figure shows the
+// emulator held to a typical link's 200 KB/s.
+#include "tests/platform/rapi/StandInSession.h"
+#include "tests/support/TempFolder.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+const DWORD kBlock = 65536;
+const DWORD kTotal = 32u << 20;
+const DWORD kThrottledTotal = 512u << 10;
+
+double Seconds(LONGLONG nTicks)
+{
+    LARGE_INTEGER freq;
+    QueryPerformanceFrequency(&freq);
+    return static_cast<double>(nTicks) / static_cast<double>(freq.QuadPart);
+}
+
+LONGLONG Now()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+std::vector<char> MakeBlock()
+{
+    std::vector<char> block(kBlock);
+    for (DWORD i = 0; i < kBlock; ++i)
+        block[i] = static_cast<char>(i * 31 + 7);
+    return block;
+}
+
+// Seconds to write cbTotal bytes to the handheld, or a negative number.
+double TimeHandheldWrites(const std::vector<char>& block, DWORD cbTotal)
+{
+    HANDLE hFile = CeCreateFile(L"\\Temp\\bench.kda", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return -1;
+    LONGLONG nStart = Now();
+    bool bWhole = true;
+    for (DWORD cbDone = 0; bWhole && cbDone < cbTotal; cbDone += kBlock)
+    {
+        DWORD cbWritten = 0;
+        CeWriteFile(hFile, block.data(), kBlock, &cbWritten, nullptr);
+        bWhole = cbWritten == kBlock;
+    }
+    double dSeconds = Seconds(Now() - nStart);
+    CeCloseHandle(hFile);
+    return bWhole ? dSeconds : -1;
+}
+
+// The local path of the engine: read a source stream, write a destination
+// stream, 64 KiB at a time.
+double TimeLocalCopy(const CTempFolder& folder, const std::vector<char>& block)
+{
+    std::string strSource = folder.PathOf("source.kda");
+    FILE* pSource = fopen(strSource.c_str(), "wb");
+    for (DWORD cbDone = 0; pSource && cbDone < kTotal; cbDone += kBlock)
+        fwrite(block.data(), 1, kBlock, pSource);
+    if (!pSource || fclose(pSource) != 0)
+        return -1;
+    LONGLONG nStart = Now();
+    pSource = fopen(strSource.c_str(), "rb");
+    FILE* pDest = fopen(folder.PathOf("copy.kda").c_str(), "wb");
+    std::vector<char> buffer(kBlock);
+    size_t cbRead;
+    while (pSource && pDest && (cbRead = fread(buffer.data(), 1, kBlock, pSource)) > 0)
+        fwrite(buffer.data(), 1, cbRead, pDest);
+    bool bOk = pSource && pDest;
+    if (pSource)
+        fclose(pSource);
+    if (pDest && fclose(pDest) != 0)
+        bOk = false;
+    return bOk ? Seconds(Now() - nStart) : -1;
+}
+
+double MeasureThroughHandheld(const std::string& strOptions, DWORD cbTotal)
+{
+    CTempFolder root;
+    CEmulatorProcess emulator(root.Path(), strOptions);
+    if (!emulator.Port())
+        return -1;
+    UseEndpoint(emulator.Endpoint());
+    CStandInSession session;
+    if (!session.IsAnswered(20000) || FAILED(session.HandheldResult()))
+        return -1;
+    return TimeHandheldWrites(MakeBlock(), cbTotal);
+}
+
+double MegabytesPerSecond(DWORD cb, double dSeconds)
+{
+    return cb / 1048576.0 / dSeconds;
+}
+}
+
+int main()
+{
+    if (!StandInLibrary())
+    {
+        std::printf("rapi.dll is not in the system directory\n");
+        return 1;
+    }
+    double dHandheld = MeasureThroughHandheld("", kTotal);
+    CTempFolder local;
+    double dLocal = TimeLocalCopy(local, MakeBlock());
+    double dThrottled = MeasureThroughHandheld("--throughput 200", kThrottledTotal);
+    if (dHandheld <= 0 || dLocal <= 0 || dThrottled <= 0)
+    {
+        std::printf("a measurement failed (handheld %.3f s, local %.3f s, throttled %.3f s)\n", dHandheld, dLocal,
+                    dThrottled);
+        return 1;
+    }
+    std::printf("stand-in writes, 64 KiB blocks: %.1f MB/s (%u MiB in %.3f s)\n",
+                MegabytesPerSecond(kTotal, dHandheld), static_cast<unsigned>(kTotal >> 20), dHandheld);
+    std::printf("local copy, 64 KiB blocks:      %.1f MB/s (%u MiB in %.3f s)\n", MegabytesPerSecond(kTotal, dLocal),
+                static_cast<unsigned>(kTotal >> 20), dLocal);
+    std::printf("stand-in / local copy:          %.2f\n", dLocal / dHandheld);
+    std::printf("emulator held to 200 KB/s:      %.0f KB/s\n", kThrottledTotal / 1024.0 / dThrottled);
+    return 0;
+}
