@@ -54,6 +54,7 @@ HRESULT CRapiSession::Start()
     if (!m_hThread.IsValid())
     {
         FreeLibrary(m_hPinned);
+        m_pInit->heRapiInit = nullptr;
         return E_OUTOFMEMORY;
     }
     return S_OK;
