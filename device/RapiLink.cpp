@@ -18,10 +18,8 @@ void LoadEntryPoint(HMODULE hLib, const char* pszName, Pointer& pfn)
 
 DWORD WaitUnderWaitCursor(HANDLE hEvent)
 {
-    AfxGetApp()->BeginWaitCursor();
-    DWORD dwWait = WaitForSingleObject(hEvent, kConnectWaitMs);
-    AfxGetApp()->EndWaitCursor();
-    return dwWait;
+    CWaitCursor waitCursor;
+    return WaitForSingleObject(hEvent, kConnectWaitMs);
 }
 
 // dwWait is the outcome of a wait that did not end in an open session.

@@ -60,10 +60,12 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 
 void CCmdTarget::BeginWaitCursor()
 {
-    AfxGetApp()->DoWaitCursor(1);
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->DoWaitCursor(1);
 }
 
 void CCmdTarget::EndWaitCursor()
 {
-    AfxGetApp()->DoWaitCursor(-1);
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->DoWaitCursor(-1);
 }

@@ -251,6 +251,18 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType)
     return ::MessageBoxA(hOwner, lpszPrompt, m_pszAppName, nType);
 }
 
+CWaitCursor::CWaitCursor()
+{
+    if (g_pApp != nullptr)
+        g_pApp->DoWaitCursor(1);
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    if (g_pApp != nullptr)
+        g_pApp->DoWaitCursor(-1);
+}
+
 CWinApp* AfxGetApp()
 {
     return g_pApp;

@@ -90,6 +90,16 @@ private:
     HCURSOR m_hcurWaitRestore = nullptr;
 };
 
+// Shows the application's wait cursor for the lifetime of the object.
+class CWaitCursor
+{
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
