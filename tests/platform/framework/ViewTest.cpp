@@ -252,6 +252,9 @@ TEST_F(ViewTest, ModelessDialogMovesWithTabAndClosesWithEscape)
     ASSERT_TRUE(dlg.Create(IDD_TESTMODELESS));
     HWND hFirst = ::GetDlgItem(dlg, IDC_MODELESS_FIRST);
     HWND hSecond = ::GetDlgItem(dlg, IDC_MODELESS_SECOND);
+    // Other test programs share the desktop: take the foreground first, so
+    // that the focus set below stays with this dialog.
+    ::SetForegroundWindow(dlg);
     ::SetFocus(hFirst);
     ASSERT_EQ(::GetFocus(), hFirst);
 
