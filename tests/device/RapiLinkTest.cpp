@@ -162,12 +162,8 @@ TEST_F(RapiLinkTest, AnsweringHandheldGivesASessionToTheCaller)
 // A probe that found nothing must not stand in the way of the next one.
 TEST_F(RapiLinkTest, HandheldPluggedInAfterAFailedProbeIsFound)
 {
-    WORD nPort;
-    {
-        CEmulatorProcess probe(m_root.Path());
-        nPort = probe.Port();
-        ASSERT_NE(0, nPort);
-    }
+    const WORD nPort = PortOfAnEmulatorGone(m_root.Path());
+    ASSERT_NE(0, nPort);
     UseEndpoint("127.0.0.1:" + std::to_string(nPort));
     EXPECT_FALSE(Connect(FALSE).bConnected);
 

@@ -131,3 +131,9 @@ void UseEndpoint(const std::string& strEndpoint)
 {
     SetEnvironmentVariableA("TARNIX_RAPI_ENDPOINT", strEndpoint.empty() ? nullptr : strEndpoint.c_str());
 }
+
+WORD PortOfAnEmulatorGone(const std::string& strRoot)
+{
+    CEmulatorProcess emulator(strRoot);
+    return emulator.Port();
+}

@@ -29,6 +29,10 @@ private:
     WORD m_nPort = 0;
 };
 
+// A port an emulator serving strRoot came up on and has left again: free
+// for a handheld that appears later. Zero when no emulator came up.
+WORD PortOfAnEmulatorGone(const std::string& strRoot);
+
 // A loopback port that is bound but not listening: connections to it are
 // refused for as long as the object lives, and no other test takes it.
 class CSilentPort

@@ -70,12 +70,8 @@ TEST_F(StandInSessionTest, WithNothingListeningTheEventStaysUnsignalledUntilUnin
 
 TEST_F(StandInSessionTest, HandheldThatComesLaterIsFound)
 {
-    WORD nPort;
-    {
-        CEmulatorProcess probe(m_root.Path());
-        nPort = probe.Port();
-        ASSERT_NE(0, nPort);
-    }
+    const WORD nPort = PortOfAnEmulatorGone(m_root.Path());
+    ASSERT_NE(0, nPort);
     UseEndpoint("127.0.0.1:" + std::to_string(nPort));
     CStandInSession session;
     ASSERT_EQ(S_OK, session.InitResult());
