@@ -1,11 +1,14 @@
 # make test   installs what is missing, builds both targets, runs every test
 # make demo   the same, then starts the program under Wine with sample media
 # make bench  builds both targets and prints the benchmarks' ratios
+# make format applies the tree's one style (.clang-format) to every source
 ARCHES := i686 x86_64
 BUILD  := build
 JOBS   := $(shell nproc)
 
-.PHONY: all bootstrap build test bench demo clean $(ARCHES:%=configure-%)
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+
+.PHONY: all bootstrap build test bench demo clean format format-check $(ARCHES:%=configure-%)
 
 all: build
 
@@ -18,7 +21,14 @@ $(BUILD)/%/CMakeCache.txt: | bootstrap
 build: bootstrap $(ARCHES:%=$(BUILD)/%/CMakeCache.txt)
 	@for a in $(ARCHES); do cmake --build $(BUILD)/$$a -j $(JOBS) || exit 1; done
 
-test: build
+format: bootstrap
+	@clang-format -i $(SOURCES)
+
+# Fails, naming the files, when a source is not in the tree's style.
+format-check: bootstrap
+	@clang-format --dry-run -Werror $(SOURCES)
+
+test: format-check build
 	@rc=0; for a in $(ARCHES); do \
 	    echo "== tests: $$a"; \
 	    ctest --test-dir $(BUILD)/$$a --output-on-failure -j $(JOBS) -LE bench || rc=1; \

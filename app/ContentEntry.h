@@ -6,12 +6,12 @@
 
 struct ContentEntry
 {
-    int bSelected;       // 1 = ticked for installation; readers test bit 0
-    int nSize;           // length in bytes, read as unsigned 32 bits
-    int nPlaySeconds;    // never set by this program: always 0
-    char szTitle[64];    // from the content header, ANSI code page
-    char szFileName[64]; // name as the directory listing gave it
-    char szPath[256];    // folder (with its backslash) and name
+    int bSelected;         // 1 = ticked for installation; readers test bit 0
+    int nSize;             // length in bytes, read as unsigned 32 bits
+    int nPlaySeconds;      // never set by this program: always 0
+    char szTitle[64];      // from the content header, ANSI code page
+    char szFileName[64];   // name as the directory listing gave it
+    char szPath[256];      // folder (with its backslash) and name
 };
 
 static_assert(sizeof(ContentEntry) == 396, "entry layout");

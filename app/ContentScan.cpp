@@ -97,7 +97,7 @@ long long FileLength32(FILE* pFile)
     return nLength >= 0 && nLength <= 0xFFFFFFFFLL ? nLength : -1;
 }
 
-} // namespace
+}   // namespace
 
 BOOL CTarnixDoc::ReadEntryInfo(ContentEntry& entry)
 {
@@ -121,8 +121,8 @@ BOOL CTarnixDoc::AppendEntry(const ContentEntry& entry, int& nAccepted, int& nCa
 {
     if (nAccepted == nCapacity) {
         const int nNewCapacity = nCapacity + ENTRY_GROWTH;
-        void* pGrown = GrowZeroedBlock(m_pEntries, nCapacity * sizeof(ContentEntry),
-                                       nNewCapacity * sizeof(ContentEntry));
+        void* pGrown =
+            GrowZeroedBlock(m_pEntries, nCapacity * sizeof(ContentEntry), nNewCapacity * sizeof(ContentEntry));
         if (pGrown == nullptr)
             return FALSE;
         m_pEntries = static_cast<ContentEntry*>(pGrown);
@@ -132,8 +132,7 @@ BOOL CTarnixDoc::AppendEntry(const ContentEntry& entry, int& nAccepted, int& nCa
     return TRUE;
 }
 
-BOOL CTarnixDoc::ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& queue, int& nAccepted,
-                            int& nCapacity)
+BOOL CTarnixDoc::ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& queue, int& nAccepted, int& nCapacity)
 {
     char szPattern[CFolderQueue::SLOT_BYTES + 2];
     if (!JoinPath(szPattern, sizeof(szPattern), pszFolder, "*"))

@@ -17,7 +17,7 @@ struct LowerTitle
     char sz[sizeof(ContentEntry::szTitle) + 1];
 };
 
-} // namespace
+}   // namespace
 
 void SortEntriesByTitle(ContentEntry* pEntries, int nEntries)
 {

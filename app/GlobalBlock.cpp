@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-HGLOBAL (WINAPI* g_pfnGlobalAlloc)(UINT uFlags, SIZE_T dwBytes) = &::GlobalAlloc;
+HGLOBAL(WINAPI* g_pfnGlobalAlloc)(UINT uFlags, SIZE_T dwBytes) = &::GlobalAlloc;
 
 void* AllocZeroedBlock(SIZE_T cb)
 {

@@ -6,7 +6,7 @@
 
 // Every block is allocated through this pointer, so a test can make an
 // allocation fail; it is GlobalAlloc otherwise.
-extern HGLOBAL (WINAPI* g_pfnGlobalAlloc)(UINT uFlags, SIZE_T dwBytes);
+extern HGLOBAL(WINAPI* g_pfnGlobalAlloc)(UINT uFlags, SIZE_T dwBytes);
 
 // A new zero-filled block of cb bytes, locked; null when memory runs out.
 void* AllocZeroedBlock(SIZE_T cb);

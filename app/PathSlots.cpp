@@ -23,7 +23,7 @@ CString Unquoted(const CString& strPiece)
     return strPiece;
 }
 
-} // namespace
+}   // namespace
 
 CString GetProgramFolder()
 {

@@ -14,10 +14,9 @@ int MeasureTextWidth(HWND hWnd, const CString& strText)
     return size.cx;
 }
 
-} // namespace
+}   // namespace
 
-CWaitDlg::CWaitDlg(UINT nMessageId, CWnd* pParent)
-    : m_nMessageId(nMessageId)
+CWaitDlg::CWaitDlg(UINT nMessageId, CWnd* pParent) : m_nMessageId(nMessageId)
 {
     if (Create(IDD_WAIT, pParent)) {
         // The scan that follows dispatches no messages: paint the notice

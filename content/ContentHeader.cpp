@@ -27,6 +27,5 @@ BOOL IsInstallableContent(const ContentHeader& header)
     // The type code must match as a whole string, so the comparison runs
     // over the terminator too; a field without any NUL never matches.
     const size_t cbCode = sizeof(g_szDictionaryTypeCode);
-    return std::memcmp(header.szTypeCode, g_szDictionaryTypeCode, cbCode) == 0
-        && header.szTitle[0] != '\0';
+    return std::memcmp(header.szTypeCode, g_szDictionaryTypeCode, cbCode) == 0 && header.szTitle[0] != '\0';
 }

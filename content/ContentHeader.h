@@ -11,13 +11,13 @@
 #pragma pack(push, 1)
 struct ContentHeader
 {
-    char szMagic[2];        // "KD", no terminator
+    char szMagic[2];   // "KD", no terminator
     char achReserved1[16];
-    char achDigits1[2];     // two decimal digits, not interpreted
+    char achDigits1[2];   // two decimal digits, not interpreted
     char achReserved2[10];
-    char szTitle[48];       // NUL-terminated, ANSI code page
-    char szTypeCode[20];    // NUL-terminated ASCII
-    char achDigits2[2];     // two decimal digits, not interpreted
+    char szTitle[48];      // NUL-terminated, ANSI code page
+    char szTypeCode[20];   // NUL-terminated ASCII
+    char achDigits2[2];    // two decimal digits, not interpreted
     char achReserved3[100];
 };
 #pragma pack(pop)
@@ -46,8 +46,7 @@ BOOL IsInstallableContent(const ContentHeader& header);
 
 // Copies the title as a NUL-terminated string. A title that fills all 48
 // bytes carries no NUL of its own; it is read as 48 bytes of text.
-template <size_t cchTitle>
-void CopyContentTitle(const ContentHeader& header, char (&szTitle)[cchTitle])
+template <size_t cchTitle> void CopyContentTitle(const ContentHeader& header, char (&szTitle)[cchTitle])
 {
     static_assert(cchTitle > sizeof(header.szTitle), "room for a full title and its NUL");
     const void* pNul = std::memchr(header.szTitle, '\0', sizeof(header.szTitle));

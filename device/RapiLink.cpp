@@ -5,13 +5,11 @@
 
 CRapiLink g_rapiLink;
 
-namespace
-{
+namespace {
 // How long the user waits for a handheld to answer before being told.
-const DWORD kConnectWaitMs = 2000;
+constexpr DWORD CONNECT_WAIT_MS = 2000;
 
-template <typename Pointer>
-void LoadEntryPoint(HMODULE hLib, const char* pszName, Pointer& pfn)
+template <typename Pointer> void LoadEntryPoint(HMODULE hLib, const char* pszName, Pointer& pfn)
 {
     pfn = reinterpret_cast<Pointer>(reinterpret_cast<void*>(GetProcAddress(hLib, pszName)));
 }
@@ -19,7 +17,7 @@ void LoadEntryPoint(HMODULE hLib, const char* pszName, Pointer& pfn)
 DWORD WaitUnderWaitCursor(HANDLE hEvent)
 {
     CWaitCursor waitCursor;
-    return WaitForSingleObject(hEvent, kConnectWaitMs);
+    return WaitForSingleObject(hEvent, CONNECT_WAIT_MS);
 }
 
 // dwWait is the outcome of a wait that did not end in an open session.
@@ -32,7 +30,7 @@ void ReportConnectFailure(DWORD dwWait)
     else
         AfxMessageBox("Could not wait on event", MB_OK);
 }
-}
+}   // namespace
 
 CRapiLink::CRapiLink()
     : m_hRapiLib(nullptr), m_pfnCeRapiInitEx(nullptr), m_pfnCeCreateFile(nullptr), m_pfnCeWriteFile(nullptr),
@@ -68,9 +66,8 @@ CRapiLink::~CRapiLink()
 // Connect would find the library initialised and fail.
 BOOL CRapiLink::Connect(BOOL bShowErrors)
 {
-    RAPIINIT init = {sizeof(RAPIINIT), nullptr, S_OK};
-    if (!m_pfnCeRapiInitEx || FAILED(m_pfnCeRapiInitEx(&init)))
-    {
+    RAPIINIT init = { sizeof(RAPIINIT), nullptr, S_OK };
+    if (!m_pfnCeRapiInitEx || FAILED(m_pfnCeRapiInitEx(&init))) {
         if (bShowErrors)
             AfxMessageBox(IDS_DEVICE_INIT_FAILED, MB_OK);
         return FALSE;

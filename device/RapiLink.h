@@ -25,8 +25,8 @@ public:
     HANDLE CeCreateFile(LPCWSTR pszFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                         LPSECURITY_ATTRIBUTES pSecurityAttributes, DWORD dwCreationDisposition,
                         DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
-    BOOL CeWriteFile(HANDLE hFile, LPCVOID pBuffer, DWORD nNumberOfBytesToWrite,
-                     LPDWORD pNumberOfBytesWritten, LPOVERLAPPED pOverlapped);
+    BOOL CeWriteFile(HANDLE hFile, LPCVOID pBuffer, DWORD nNumberOfBytesToWrite, LPDWORD pNumberOfBytesWritten,
+                     LPOVERLAPPED pOverlapped);
     BOOL CeCloseHandle(HANDLE hObject);
     BOOL CeDeleteFile(LPCWSTR pszFileName);
     HRESULT CeRapiFreeBuffer(LPVOID pBuffer);

@@ -1,36 +1,36 @@
 // Resource ids shared by the resource script and the code.
 #pragma once
 
-#define IDR_MAINFRAME           128
-#define IDD_WAIT                105
-#define IDC_WAIT_TEXT           1097
+#define IDR_MAINFRAME 128
+#define IDD_WAIT      105
+#define IDC_WAIT_TEXT 1097
 
 // Commands
-#define ID_SELECT_ALL           1102
-#define ID_SELECT_NONE          1103
-#define ID_INSTALL              1104
-#define ID_REFRESH              32771
+#define ID_SELECT_ALL  1102
+#define ID_SELECT_NONE 1103
+#define ID_INSTALL     1104
+#define ID_REFRESH     32771
 
 // Bars of the main window, by control id
-#define IDW_COMMAND_BAR         10001
-#define IDW_TOTALS_BAR          10002
+#define IDW_COMMAND_BAR 10001
+#define IDW_TOTALS_BAR  10002
 
-#define IDS_PLEASE_WAIT         403
-#define IDS_OUT_OF_MEMORY       404
+#define IDS_PLEASE_WAIT          403
+#define IDS_OUT_OF_MEMORY        404
 #define IDS_DEVICE_NOT_ANSWERING 405
-#define IDS_DEVICE_INIT_FAILED  406
-#define IDS_DEVICE_LINK_FAILED  407
-#define IDS_MAIN_CAPTION        58041
-#define IDS_APP_TITLE           57344
+#define IDS_DEVICE_INIT_FAILED   406
+#define IDS_DEVICE_LINK_FAILED   407
+#define IDS_MAIN_CAPTION         58041
+#define IDS_APP_TITLE            57344
 
 // Content list and totals bar
-#define IDC_COLUMN_RESIZE       145
-#define IDD_TOTALS_BAR          10002
-#define IDC_TOTAL_ITEMS         1007
-#define IDC_TOTAL_SIZE          1008
-#define IDC_TOTAL_TIME          1009
-#define IDS_TOTAL_ITEMS         58000
-#define IDS_TOTAL_SIZE          58001
-#define IDS_COLUMN_TITLE        58011
-#define IDS_COLUMN_SIZE         58012
-#define IDS_COLUMN_FILE_NAME    58014
+#define IDC_COLUMN_RESIZE    145
+#define IDD_TOTALS_BAR       10002
+#define IDC_TOTAL_ITEMS      1007
+#define IDC_TOTAL_SIZE       1008
+#define IDC_TOTAL_TIME       1009
+#define IDS_TOTAL_ITEMS      58000
+#define IDS_TOTAL_SIZE       58001
+#define IDS_COLUMN_TITLE     58011
+#define IDS_COLUMN_SIZE      58012
+#define IDS_COLUMN_FILE_NAME 58014

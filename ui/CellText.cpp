@@ -14,7 +14,7 @@ template <size_t N> void CopyField(const char (&szField)[N], char (&szText)[CELL
     szText[cch] = '\0';
 }
 
-} // namespace
+}   // namespace
 
 UINT SizeInKilobytes(UINT nSize)
 {

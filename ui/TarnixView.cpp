@@ -19,7 +19,7 @@ bool Meets(const CRect& rc, const CRect& rcClip)
     return !(rc & rcClip).IsRectEmpty();
 }
 
-} // namespace
+}   // namespace
 
 ColumnEdges CTarnixView::s_nColEdge = { 0, 250, 350, 530 };
 
@@ -142,7 +142,8 @@ void CTarnixView::DrawRow(CDC* pDC, const ContentEntry& entry, const CRect& rcRo
                           CBrush* pbrHighlight)
 {
     const bool bTicked = (entry.bSelected & 1) != 0;
-    pDC->FillRect(rcCells, bTicked ? pbrHighlight : CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))));
+    pDC->FillRect(rcCells,
+                  bTicked ? pbrHighlight : CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))));
     pDC->SetTextColor(bTicked ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(0, 0, 0));
     for (int i = 0; i < COLUMN_COUNT; ++i) {
         char szText[CELL_TEXT_SIZE] = {};

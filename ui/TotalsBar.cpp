@@ -23,7 +23,7 @@ CString CellLabel(UINT nID)
     return strLabel;
 }
 
-} // namespace
+}   // namespace
 
 BEGIN_MESSAGE_MAP(CTotalsBar, CDialogBar)
     ON_WM_ERASEBKGND()

@@ -20,11 +20,33 @@ public:
     char GetAt(int nIndex) const { return m_str[nIndex]; }
     char operator[](int nIndex) const { return m_str[nIndex]; }
 
-    CString& operator=(const char* psz) { m_str = psz ? psz : ""; return *this; }
-    CString& operator+=(const char* psz) { m_str += psz ? psz : ""; return *this; }
-    CString& operator+=(char ch) { m_str += ch; return *this; }
-    friend CString operator+(const CString& a, const char* b) { CString r(a); r += b; return r; }
-    friend CString operator+(const CString& a, char ch) { CString r(a); r += ch; return r; }
+    CString& operator=(const char* psz)
+    {
+        m_str = psz ? psz : "";
+        return *this;
+    }
+    CString& operator+=(const char* psz)
+    {
+        m_str += psz ? psz : "";
+        return *this;
+    }
+    CString& operator+=(char ch)
+    {
+        m_str += ch;
+        return *this;
+    }
+    friend CString operator+(const CString& a, const char* b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
+    friend CString operator+(const CString& a, char ch)
+    {
+        CString r(a);
+        r += ch;
+        return r;
+    }
 
     // Loads string nID of the program's string table, in the user's
     // language set, converted to the ANSI code page. FALSE (and an empty

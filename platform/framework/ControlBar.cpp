@@ -40,9 +40,9 @@ void CControlBar::DockInFrame(CFrameWnd* pFrame)
 
 void CControlBar::AddToolTips()
 {
-    m_hWndToolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
-                                      AfxGetInstanceHandle(), nullptr);
+    m_hWndToolTip =
+        ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, AfxGetInstanceHandle(), nullptr);
     if (m_hWndToolTip == nullptr)
         return;
     for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != nullptr; hChild = ::GetNextWindow(hChild, GW_HWNDNEXT)) {
@@ -144,8 +144,9 @@ void CDialogBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHandler)
             continue;
         // Only push buttons stand for commands: other controls change only
         // when an update handler asks.
-        const bool bButton = (::SendMessageA(hChild, WM_GETDLGCODE, 0, 0) & (DLGC_BUTTON | DLGC_DEFPUSHBUTTON
-                                                                           | DLGC_UNDEFPUSHBUTTON)) != 0;
+        const bool bButton =
+            (::SendMessageA(hChild, WM_GETDLGCODE, 0, 0) & (DLGC_BUTTON | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
+            != 0;
         CCmdUI state;
         state.m_nID = nID;
         state.m_pOther = CWnd::FromHandle(hChild);

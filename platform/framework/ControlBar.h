@@ -10,11 +10,11 @@
 class CFrameWnd;
 
 // Bar styles.
-constexpr DWORD CBRS_TOOLTIPS = 0x0010;       // tool tips for the bar's controls
-constexpr DWORD CBRS_BORDER_TOP = 0x0200;     // a line along the top edge
-constexpr DWORD CBRS_BORDER_BOTTOM = 0x0800;  // a line along the bottom edge
-constexpr DWORD CBRS_ALIGN_TOP = 0x2000;      // docked at the top of the frame
-constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;   // docked at the bottom
+constexpr DWORD CBRS_TOOLTIPS = 0x0010;        // tool tips for the bar's controls
+constexpr DWORD CBRS_BORDER_TOP = 0x0200;      // a line along the top edge
+constexpr DWORD CBRS_BORDER_BOTTOM = 0x0800;   // a line along the bottom edge
+constexpr DWORD CBRS_ALIGN_TOP = 0x2000;       // docked at the top of the frame
+constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;    // docked at the bottom
 
 // Height of one border line of a bar: a shadow and a highlight pixel.
 constexpr int AFX_CY_BAR_BORDER = 2;

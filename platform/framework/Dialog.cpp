@@ -36,7 +36,7 @@ INT_PTR CALLBACK AfxChildDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
     return FALSE;
 }
 
-} // namespace
+}   // namespace
 
 HWND AfxCreateChildDialog(CWnd* pWnd, UINT nIDTemplate, CWnd* pParent)
 {
@@ -54,8 +54,7 @@ INT_PTR CDialog::DoModal()
     m_bModal = TRUE;
     CWnd* pOwner = m_pParentWnd ? m_pParentWnd : GetSafeOwner();
     INT_PTR nResult = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                                        pOwner ? pOwner->m_hWnd : nullptr, &AfxDlgProc,
-                                        reinterpret_cast<LPARAM>(this));
+                                        pOwner ? pOwner->m_hWnd : nullptr, &AfxDlgProc, reinterpret_cast<LPARAM>(this));
     m_bModal = FALSE;
     return nResult;
 }
@@ -65,9 +64,9 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
     m_nIDTemplate = nIDTemplate;
     m_pParentWnd = pParentWnd;
     m_bModal = FALSE;
-    HWND hWnd = ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDTemplate),
-                                     pParentWnd ? pParentWnd->m_hWnd : nullptr, &AfxDlgProc,
-                                     reinterpret_cast<LPARAM>(this));
+    HWND hWnd =
+        ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDTemplate),
+                             pParentWnd ? pParentWnd->m_hWnd : nullptr, &AfxDlgProc, reinterpret_cast<LPARAM>(this));
     return hWnd != nullptr && m_hWnd == hWnd;
 }
 

@@ -9,7 +9,9 @@ class CDialog : public CWnd
 public:
     CDialog() = default;
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
-        : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+        : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+    {
+    }
 
     // Runs the dialog modally; returns the value given to EndDialog, or -1
     // when the dialog could not be created.

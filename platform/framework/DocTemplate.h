@@ -27,7 +27,16 @@ class CDocTemplate
 public:
     // The parts of the document string (string nIDResource, parts
     // separated by new-lines).
-    enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
+    enum DocStringIndex
+    {
+        windowTitle,
+        docName,
+        fileNewName,
+        filterName,
+        filterExt,
+        regFileTypeId,
+        regFileTypeName
+    };
 
     virtual ~CDocTemplate() = default;
     virtual CDocument* OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeVisible = TRUE) = 0;
@@ -44,7 +53,8 @@ protected:
 class CSingleDocTemplate : public CDocTemplate
 {
 public:
-    CSingleDocTemplate(UINT nIDResource, CDocumentFactory pDocClass, CFrameFactory pFrameClass, CViewFactory pViewClass);
+    CSingleDocTemplate(UINT nIDResource, CDocumentFactory pDocClass, CFrameFactory pFrameClass,
+                       CViewFactory pViewClass);
     ~CSingleDocTemplate() override;
 
     // Without a path: the new-file step (OnNewDocument); with one: the
@@ -69,7 +79,12 @@ private:
 class CCommandLineInfo
 {
 public:
-    enum ShellCommand { FileNew, FileOpen, FileNothing };
+    enum ShellCommand
+    {
+        FileNew,
+        FileOpen,
+        FileNothing
+    };
 
     ShellCommand m_nShellCommand = FileNew;
     CString m_strFileName;

@@ -13,7 +13,11 @@ class CView;
 class CArchive
 {
 public:
-    enum Mode { store = 0, load = 1 };
+    enum Mode
+    {
+        store = 0,
+        load = 1
+    };
     explicit CArchive(Mode nMode) : m_nMode(nMode) {}
     BOOL IsStoring() const { return m_nMode == store; }
     BOOL IsLoading() const { return m_nMode == load; }

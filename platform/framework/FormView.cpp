@@ -2,8 +2,7 @@
 #include "platform/framework/Dialog.h"
 #include "platform/framework/Frame.h"
 
-BOOL CFormView::Create(LPCSTR, LPCSTR, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
-                       LPVOID lpParam)
+BOOL CFormView::Create(LPCSTR, LPCSTR, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
     if (AfxCreateChildDialog(this, m_nIDTemplate, pParentWnd) == nullptr)
         return FALSE;

@@ -12,8 +12,8 @@ public:
 
     // Creates the window from the template as child nID of pParentWnd at
     // rect; lpParam is the CCreateContext that names the document.
-    BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr) override;
+    BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                UINT nID, LPVOID lpParam = nullptr) override;
 
     // Binds the controls (UpdateData(FALSE)), then the view's own update.
     void OnInitialUpdate() override;

@@ -13,7 +13,7 @@ std::unordered_map<HBRUSH, std::unique_ptr<CBrush>>& TemporaryBrushes()
     return map;
 }
 
-} // namespace
+}   // namespace
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
 {
@@ -141,9 +141,7 @@ CPaintDC::~CPaintDC()
     ::EndPaint(m_hWnd, &m_ps);
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : CClientDC(pWnd->m_hWnd, ::GetDC(pWnd->m_hWnd))
-{
-}
+CClientDC::CClientDC(CWnd* pWnd) : CClientDC(pWnd->m_hWnd, ::GetDC(pWnd->m_hWnd)) {}
 
 CClientDC::~CClientDC()
 {

@@ -24,7 +24,11 @@ public:
     CPoint(int x0, int y0) : POINT{ x0, y0 } {}
     CPoint(POINT pt) : POINT(pt) {}
 
-    void Offset(int dx, int dy) { x += dx; y += dy; }
+    void Offset(int dx, int dy)
+    {
+        x += dx;
+        y += dy;
+    }
     bool operator==(POINT pt) const { return x == pt.x && y == pt.y; }
     bool operator!=(POINT pt) const { return !(*this == pt); }
     CPoint operator+(SIZE size) const { return CPoint(x + size.cx, y + size.cy); }
@@ -51,12 +55,30 @@ public:
 
     BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
     BOOL PtInRect(POINT pt) const { return ::PtInRect(this, pt); }
-    void SetRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    void SetRect(int l, int t, int r, int b)
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
-    void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    void OffsetRect(int dx, int dy)
+    {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
     void OffsetRect(POINT pt) { OffsetRect(pt.x, pt.y); }
     void OffsetRect(SIZE size) { OffsetRect(size.cx, size.cy); }
-    void InflateRect(int dx, int dy) { left -= dx; top -= dy; right += dx; bottom += dy; }
+    void InflateRect(int dx, int dy)
+    {
+        left -= dx;
+        top -= dy;
+        right += dx;
+        bottom += dy;
+    }
     void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
     // Stores the intersection of the two rectangles; FALSE (and an empty
     // rectangle) when they do not meet.
@@ -64,10 +86,33 @@ public:
 
     bool operator==(const RECT& rc) const { return ::EqualRect(this, &rc) != FALSE; }
     bool operator!=(const RECT& rc) const { return !(*this == rc); }
-    CRect& operator+=(POINT pt) { OffsetRect(pt); return *this; }
-    CRect& operator-=(POINT pt) { OffsetRect(-pt.x, -pt.y); return *this; }
-    CRect operator+(POINT pt) const { CRect rc(*this); rc += pt; return rc; }
-    CRect operator-(POINT pt) const { CRect rc(*this); rc -= pt; return rc; }
+    CRect& operator+=(POINT pt)
+    {
+        OffsetRect(pt);
+        return *this;
+    }
+    CRect& operator-=(POINT pt)
+    {
+        OffsetRect(-pt.x, -pt.y);
+        return *this;
+    }
+    CRect operator+(POINT pt) const
+    {
+        CRect rc(*this);
+        rc += pt;
+        return rc;
+    }
+    CRect operator-(POINT pt) const
+    {
+        CRect rc(*this);
+        rc -= pt;
+        return rc;
+    }
     // The intersection, as a value.
-    CRect operator&(const RECT& rc) const { CRect r; r.IntersectRect(this, &rc); return r; }
+    CRect operator&(const RECT& rc) const
+    {
+        CRect r;
+        r.IntersectRect(this, &rc);
+        return r;
+    }
 };

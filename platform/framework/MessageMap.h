@@ -31,8 +31,8 @@ struct AFX_MSGCALL
     UINT nMessage;
     WPARAM wParam;
     LPARAM lParam;
-    UINT nID;          // command id for commands and notifications
-    void* pExtra;      // CCmdUI* for updates, NMHDR* for notifications
+    UINT nID;       // command id for commands and notifications
+    void* pExtra;   // CCmdUI* for updates, NMHDR* for notifications
     LRESULT lResult;
 };
 
@@ -135,51 +135,50 @@ template <auto H> void OnEraseBkgnd(CCmdTarget* p, AFX_MSGCALL& c);
 template <auto H> void OnCtlColor(CCmdTarget* p, AFX_MSGCALL& c);
 template <auto H> void OnMouse(CCmdTarget* p, AFX_MSGCALL& c);
 
-} // namespace afx
+}   // namespace afx
 
-#define DECLARE_MESSAGE_MAP()                                   \
-protected:                                                      \
-    static const AFX_MSGMAP* GetThisMessageMap();               \
+#define DECLARE_MESSAGE_MAP()                     \
+protected:                                        \
+    static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                  \
-    const AFX_MSGMAP* theClass::GetMessageMap() const                           \
-    {                                                                           \
-        return GetThisMessageMap();                                             \
-    }                                                                           \
-    const AFX_MSGMAP* theClass::GetThisMessageMap()                             \
-    {                                                                           \
-        using ThisClass = theClass;                                             \
-        using TheBaseClass = baseClass;                                         \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)        \
+    const AFX_MSGMAP* theClass::GetMessageMap() const \
+    {                                                 \
+        return GetThisMessageMap();                   \
+    }                                                 \
+    const AFX_MSGMAP* theClass::GetThisMessageMap()   \
+    {                                                 \
+        using ThisClass = theClass;                   \
+        using TheBaseClass = baseClass;               \
         static const AFX_MSGMAP_ENTRY entries[] = {
 
-#define END_MESSAGE_MAP()                                                       \
-            { 0, 0, 0, 0, nullptr }                                             \
-        };                                                                      \
-        static const AFX_MSGMAP map = { &TheBaseClass::GetThisMessageMap, entries }; \
-        return &map;                                                            \
+#define END_MESSAGE_MAP()                                                        \
+    {                                                                            \
+        0, 0, 0, 0, nullptr                                                      \
+    }                                                                            \
+    }                                                                            \
+    ;                                                                            \
+    static const AFX_MSGMAP map = { &TheBaseClass::GetThisMessageMap, entries }; \
+    return &map;                                                                 \
     }
 
-#define ON_COMMAND(id, fn) \
-    { WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), &afx::Command<&ThisClass::fn> },
+#define ON_COMMAND(id, fn) { WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), &afx::Command<&ThisClass::fn> },
 #define ON_COMMAND_RANGE(idFirst, idLast, fn) \
     { WM_COMMAND, CN_COMMAND, (UINT)(idFirst), (UINT)(idLast), &afx::CommandRange<&ThisClass::fn> },
 #define ON_UPDATE_COMMAND_UI(id, fn) \
     { WM_COMMAND, CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(id), &afx::UpdateCommandUI<&ThisClass::fn> },
-#define ON_NOTIFY(code, id, fn) \
-    { WM_NOTIFY, (int)(code), (UINT)(id), (UINT)(id), &afx::Notify<&ThisClass::fn> },
-#define ON_NOTIFY_REFLECT(code, fn) \
-    { WM_REFLECT_BASE + WM_NOTIFY, (int)(code), 0, 0, &afx::Notify<&ThisClass::fn> },
-#define ON_MESSAGE(msg, fn) \
-    { (UINT)(msg), 0, 0, 0, &afx::Message<&ThisClass::fn> },
+#define ON_NOTIFY(code, id, fn)     { WM_NOTIFY, (int)(code), (UINT)(id), (UINT)(id), &afx::Notify<&ThisClass::fn> },
+#define ON_NOTIFY_REFLECT(code, fn) { WM_REFLECT_BASE + WM_NOTIFY, (int)(code), 0, 0, &afx::Notify<&ThisClass::fn> },
+#define ON_MESSAGE(msg, fn)         { (UINT)(msg), 0, 0, 0, &afx::Message<&ThisClass::fn> },
 
-#define ON_WM_CREATE() { WM_CREATE, 0, 0, 0, &afx::OnCreate<&ThisClass::OnCreate> },
-#define ON_WM_DESTROY() { WM_DESTROY, 0, 0, 0, &afx::VoidMessage<&ThisClass::OnDestroy> },
-#define ON_WM_CLOSE() { WM_CLOSE, 0, 0, 0, &afx::VoidMessage<&ThisClass::OnClose> },
-#define ON_WM_SIZE() { WM_SIZE, 0, 0, 0, &afx::OnSize<&ThisClass::OnSize> },
+#define ON_WM_CREATE()      { WM_CREATE, 0, 0, 0, &afx::OnCreate<&ThisClass::OnCreate> },
+#define ON_WM_DESTROY()     { WM_DESTROY, 0, 0, 0, &afx::VoidMessage<&ThisClass::OnDestroy> },
+#define ON_WM_CLOSE()       { WM_CLOSE, 0, 0, 0, &afx::VoidMessage<&ThisClass::OnClose> },
+#define ON_WM_SIZE()        { WM_SIZE, 0, 0, 0, &afx::OnSize<&ThisClass::OnSize> },
 #define ON_WM_ACTIVATEAPP() { WM_ACTIVATEAPP, 0, 0, 0, &afx::OnActivateApp<&ThisClass::OnActivateApp> },
-#define ON_WM_ERASEBKGND() { WM_ERASEBKGND, 0, 0, 0, &afx::OnEraseBkgnd<&ThisClass::OnEraseBkgnd> },
-#define ON_WM_CTLCOLOR() { WM_CTLCOLOR, 0, 0, 0, &afx::OnCtlColor<&ThisClass::OnCtlColor> },
+#define ON_WM_ERASEBKGND()  { WM_ERASEBKGND, 0, 0, 0, &afx::OnEraseBkgnd<&ThisClass::OnEraseBkgnd> },
+#define ON_WM_CTLCOLOR()    { WM_CTLCOLOR, 0, 0, 0, &afx::OnCtlColor<&ThisClass::OnCtlColor> },
 #define ON_WM_LBUTTONDOWN() { WM_LBUTTONDOWN, 0, 0, 0, &afx::OnMouse<&ThisClass::OnLButtonDown> },
-#define ON_WM_LBUTTONUP() { WM_LBUTTONUP, 0, 0, 0, &afx::OnMouse<&ThisClass::OnLButtonUp> },
-#define ON_WM_MOUSEMOVE() { WM_MOUSEMOVE, 0, 0, 0, &afx::OnMouse<&ThisClass::OnMouseMove> },
+#define ON_WM_LBUTTONUP()   { WM_LBUTTONUP, 0, 0, 0, &afx::OnMouse<&ThisClass::OnLButtonUp> },
+#define ON_WM_MOUSEMOVE()   { WM_MOUSEMOVE, 0, 0, 0, &afx::OnMouse<&ThisClass::OnMouseMove> },

@@ -109,7 +109,8 @@ void CScrollView::UpdateBars()
         ::ShowScrollBar(m_hWnd, anBar[i], abShow[i]);
     }
     // Positions beyond the new limits move back, and the picture with them.
-    const CPoint ptNew(std::min<int>(ptOld.x, GetScrollLimit(SB_HORZ)), std::min<int>(ptOld.y, GetScrollLimit(SB_VERT)));
+    const CPoint ptNew(std::min<int>(ptOld.x, GetScrollLimit(SB_HORZ)),
+                       std::min<int>(ptOld.y, GetScrollLimit(SB_VERT)));
     if (ptNew != ptOld) {
         SetScrollPos(SB_HORZ, ptNew.x);
         SetScrollPos(SB_VERT, ptNew.y);

@@ -52,8 +52,9 @@ BOOL CSplitterWnd::CreateView(int row, int col, const CViewFactory& factory, SIZ
     m_rows[row].nIdealSize = sizeInit.cy;
     // The pane's window takes the view over once it exists.
     std::unique_ptr<CView> pView(factory());
-    if (!pView || !pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this,
-                                 IdFromRowCol(row, col), pContext))
+    if (!pView
+        || !pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, IdFromRowCol(row, col),
+                          pContext))
         return FALSE;
     pView->m_bAutoDelete = TRUE;
     pView.release();
@@ -263,8 +264,8 @@ void CSplitterWnd::TrackTo(CPoint point)
     const int i = m_nTrackIndex;
     const int nStart = PaneStart(panes, i);
     const int nEnd = PaneStart(panes, i + 1) + panes[i + 1].nCurSize;
-    const AFX_DRAGLIMITS limits = AfxSplitterDragLimits(nStart, nEnd, panes[i].nMinSize, panes[i + 1].nMinSize,
-                                                        m_cxSplitter);
+    const AFX_DRAGLIMITS limits =
+        AfxSplitterDragLimits(nStart, nEnd, panes[i].nMinSize, panes[i + 1].nMinSize, m_cxSplitter);
     const int nWanted = (m_bTrackColumn ? point.x : point.y) - m_nTrackOffset;
     const int nBar = std::max(limits.nLow, std::min(nWanted, limits.nHigh));
     panes[i].nIdealSize = nBar - nStart;

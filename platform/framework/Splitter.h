@@ -37,7 +37,13 @@ class CSplitterWnd : public CWnd
 {
 public:
     // The parts OnDrawSplitter paints.
-    enum ESplitType { splitBox, splitBar, splitIntersection, splitBorder };
+    enum ESplitType
+    {
+        splitBox,
+        splitBar,
+        splitIntersection,
+        splitBorder
+    };
 
     CSplitterWnd() = default;
 

@@ -34,10 +34,10 @@ bool IsIdleMessage(const MSG& msg)
 {
     // Mouse moves and cursor blinks do not restart idle processing.
     return msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE && msg.message != WM_PAINT
-        && msg.message != 0x0118 /* WM_SYSTIMER */;
+           && msg.message != 0x0118 /* WM_SYSTIMER */;
 }
 
-} // namespace
+}   // namespace
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
     ON_COMMAND(ID_APP_EXIT, OnAppExit)
@@ -155,9 +155,7 @@ void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
     m_pszProfileName = m_pszAppName;
 }
 
-void CWinApp::LoadStdProfileSettings(UINT)
-{
-}
+void CWinApp::LoadStdProfileSettings(UINT) {}
 
 int CWinApp::Run()
 {

@@ -4,11 +4,10 @@
 #include <string.h>
 #include <string>
 
-namespace
-{
-const char kEndpointVariable[] = "TARNIX_RAPI_ENDPOINT";
-const char kEndpointKey[] = "Software\\Tarnix\\RemoteApi";
-const char kEndpointValue[] = "Endpoint";
+namespace {
+constexpr char ENDPOINT_VARIABLE[] = "TARNIX_RAPI_ENDPOINT";
+constexpr char ENDPOINT_KEY[] = "Software\\Tarnix\\RemoteApi";
+constexpr char ENDPOINT_VALUE[] = "Endpoint";
 
 // Only plain decimal digits: no sign, no blanks, no hexadecimal.
 BOOL ParseDecimal(const std::string& strText, size_t nMaxDigits, long nMax, long* pnValue)
@@ -24,8 +23,7 @@ BOOL ParseAddress(const std::string& strHost, in_addr* pAddr)
 {
     BYTE parts[4];
     size_t nStart = 0;
-    for (int i = 0; i < 4; ++i)
-    {
+    for (int i = 0; i < 4; ++i) {
         size_t nEnd = i < 3 ? strHost.find('.', nStart) : strHost.size();
         long nValue;
         if (nEnd == std::string::npos || !ParseDecimal(strHost.substr(nStart, nEnd - nStart), 3, 255, &nValue))
@@ -40,7 +38,7 @@ BOOL ParseAddress(const std::string& strHost, in_addr* pAddr)
 BOOL ReadEnvironmentEndpoint(std::string& strText)
 {
     char szText[64];
-    DWORD cch = GetEnvironmentVariableA(kEndpointVariable, szText, sizeof(szText));
+    DWORD cch = GetEnvironmentVariableA(ENDPOINT_VARIABLE, szText, sizeof(szText));
     if (cch == 0)
         return FALSE;
     strText = cch < sizeof(szText) ? szText : "";
@@ -50,19 +48,19 @@ BOOL ReadEnvironmentEndpoint(std::string& strText)
 BOOL ReadRegistryEndpoint(std::string& strText)
 {
     HKEY hKey;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kEndpointKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ENDPOINT_KEY, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
         return FALSE;
     char szText[64] = {};
     DWORD cb = sizeof(szText) - 1;
     DWORD dwType = 0;
-    LONG nResult = RegQueryValueExA(hKey, kEndpointValue, nullptr, &dwType, reinterpret_cast<BYTE*>(szText), &cb);
+    LONG nResult = RegQueryValueExA(hKey, ENDPOINT_VALUE, nullptr, &dwType, reinterpret_cast<BYTE*>(szText), &cb);
     RegCloseKey(hKey);
     if (nResult == ERROR_FILE_NOT_FOUND)
         return FALSE;
     strText = nResult == ERROR_SUCCESS && dwType == REG_SZ ? szText : "";
     return TRUE;
 }
-}
+}   // namespace
 
 BOOL ParseEndpoint(const char* pszText, sockaddr_in* pAddr)
 {
@@ -72,8 +70,8 @@ BOOL ParseEndpoint(const char* pszText, sockaddr_in* pAddr)
     sockaddr_in addr = {};
     addr.sin_family = AF_INET;
     long nPort;
-    if (!ParseAddress(std::string(pszText, pszColon), &addr.sin_addr) ||
-        !ParseDecimal(pszColon + 1, 5, 65535, &nPort) || nPort == 0)
+    if (!ParseAddress(std::string(pszText, pszColon), &addr.sin_addr) || !ParseDecimal(pszColon + 1, 5, 65535, &nPort)
+        || nPort == 0)
         return FALSE;
     addr.sin_port = htons(static_cast<u_short>(nPort));
     *pAddr = addr;
@@ -88,7 +86,7 @@ BOOL ReadConfiguredEndpoint(sockaddr_in* pAddr)
     sockaddr_in addr = {};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(kDefaultEmulatorPort);
+    addr.sin_port = htons(DEFAULT_EMULATOR_PORT);
     *pAddr = addr;
     return TRUE;
 }

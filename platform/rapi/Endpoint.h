@@ -7,7 +7,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
-const WORD kDefaultEmulatorPort = 47291;
+constexpr WORD DEFAULT_EMULATOR_PORT = 47291;
 
 // FALSE for anything but "a.b.c.d:port" with a port of 1 to 65535.
 BOOL ParseEndpoint(const char* pszText, sockaddr_in* pAddr);

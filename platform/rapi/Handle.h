@@ -12,8 +12,7 @@ public:
     CHandle(CHandle&& other) noexcept : m_h(other.m_h) { other.m_h = nullptr; }
     CHandle& operator=(CHandle&& other) noexcept
     {
-        if (this != &other)
-        {
+        if (this != &other) {
             Close();
             m_h = other.m_h;
             other.m_h = nullptr;

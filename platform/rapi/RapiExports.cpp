@@ -5,8 +5,7 @@
 
 #include <string.h>
 
-namespace
-{
+namespace {
 void SetLastRemoteError(DWORD dwError)
 {
     CLock lock(g_rapiState.cs);
@@ -16,13 +15,11 @@ void SetLastRemoteError(DWORD dwError)
 // Checked here as well as on the handheld, so a bad argument costs no trip.
 BOOL IsAcceptablePath(LPCWSTR pszPath)
 {
-    if (!pszPath)
-    {
+    if (!pszPath) {
         SetLastRemoteError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (wcslen(pszPath) > RapiWire::kMaxPathUnits)
-    {
+    if (wcslen(pszPath) > RapiWire::MAX_PATH_UNITS) {
         SetLastRemoteError(ERROR_FILENAME_EXCED_RANGE);
         return FALSE;
     }
@@ -62,8 +59,7 @@ BOOL CopyFindData(DWORD nCount, const BYTE* pRecords, LPLPCE_FIND_DATA ppFindDat
     if (nCount == 0)
         return TRUE;
     void* pArray = LocalAlloc(LMEM_FIXED, nCount * sizeof(CE_FIND_DATA));
-    if (!pArray)
-    {
+    if (!pArray) {
         g_rapiState.dwLastError = ERROR_NOT_ENOUGH_MEMORY;
         return FALSE;
     }
@@ -71,7 +67,7 @@ BOOL CopyFindData(DWORD nCount, const BYTE* pRecords, LPLPCE_FIND_DATA ppFindDat
     *ppFindDataArray = static_cast<LPCE_FIND_DATA>(pArray);
     return TRUE;
 }
-}
+}   // namespace
 
 HRESULT WINAPI CeRapiInitEx(RAPIINIT* pRapiInit)
 {
@@ -113,11 +109,9 @@ DWORD WINAPI CeGetLastError(void)
     return g_rapiState.dwLastError;
 }
 
-BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount,
-                           LPLPCE_FIND_DATA ppFindDataArray)
+BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount, LPLPCE_FIND_DATA ppFindDataArray)
 {
-    if (!pdwFoundCount || !ppFindDataArray)
-    {
+    if (!pdwFoundCount || !ppFindDataArray) {
         SetLastRemoteError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -131,7 +125,7 @@ BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount
     if (!call.Run())
         return FALSE;
     DWORD nCount = call.Reply().GetDword();
-    BOOL bPlausible = nCount <= RapiWire::kMaxReplyBytes / sizeof(CE_FIND_DATA);
+    BOOL bPlausible = nCount <= RapiWire::MAX_REPLY_BYTES / sizeof(CE_FIND_DATA);
     const BYTE* pRecords = bPlausible ? call.Reply().GetBytes(nCount * sizeof(CE_FIND_DATA)) : nullptr;
     if (!call.Finish(bPlausible) || !call.Result() || !CopyFindData(nCount, pRecords, ppFindDataArray))
         return FALSE;
@@ -139,9 +133,8 @@ BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount
     return TRUE;
 }
 
-HANDLE WINAPI CeCreateFile(LPCWSTR pszFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
-                           LPSECURITY_ATTRIBUTES, DWORD dwCreationDisposition,
-                           DWORD dwFlagsAndAttributes, HANDLE)
+HANDLE WINAPI CeCreateFile(LPCWSTR pszFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
+                           DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE)
 {
     if (!IsAcceptablePath(pszFileName))
         return INVALID_HANDLE_VALUE;
@@ -158,24 +151,22 @@ HANDLE WINAPI CeCreateFile(LPCWSTR pszFileName, DWORD dwDesiredAccess, DWORD dwS
 
 // Blocks beyond what one request carries go as several requests; the
 // count stops at the first short one.
-BOOL WINAPI CeWriteFile(HANDLE hFile, LPCVOID pBuffer, DWORD nNumberOfBytesToWrite,
-                        LPDWORD pNumberOfBytesWritten, LPOVERLAPPED)
+BOOL WINAPI CeWriteFile(HANDLE hFile, LPCVOID pBuffer, DWORD nNumberOfBytesToWrite, LPDWORD pNumberOfBytesWritten,
+                        LPOVERLAPPED)
 {
     if (pNumberOfBytesWritten)
         *pNumberOfBytesWritten = 0;
-    if (!pNumberOfBytesWritten || (!pBuffer && nNumberOfBytesToWrite > 0))
-    {
+    if (!pNumberOfBytesWritten || (!pBuffer && nNumberOfBytesToWrite > 0)) {
         SetLastRemoteError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     const BYTE* pData = static_cast<const BYTE*>(pBuffer);
     DWORD dwTotal = 0;
     BOOL bWhole;
-    do
-    {
+    do {
         DWORD cbBlock = nNumberOfBytesToWrite - dwTotal;
-        if (cbBlock > RapiWire::kMaxWriteBytes)
-            cbBlock = RapiWire::kMaxWriteBytes;
+        if (cbBlock > RapiWire::MAX_WRITE_BYTES)
+            cbBlock = RapiWire::MAX_WRITE_BYTES;
         DWORD dwWritten;
         bWhole = WriteBlock(ToRemoteHandle(hFile), pData + dwTotal, cbBlock, &dwWritten) && dwWritten == cbBlock;
         dwTotal += dwWritten;

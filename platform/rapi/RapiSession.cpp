@@ -5,35 +5,29 @@
 #include "platform/rapi/RapiWire.h"
 #include "platform/rapi/SocketIo.h"
 
-namespace
-{
+namespace {
 // A call that gets no complete reply within this time fails; a real link
 // at its slowest moves a 64 KiB block in well under a second.
-const DWORD kCallTimeoutMs = 5000;
-const DWORD kConnectTimeoutMs = 1000;
+constexpr DWORD CALL_TIMEOUT_MS = 5000;
+constexpr DWORD CONNECT_TIMEOUT_MS = 1000;
 // Pause between attempts while nothing listens.
-const DWORD kRetryIntervalMs = 250;
+constexpr DWORD RETRY_INTERVAL_MS = 250;
 
 // The connection thread holds a reference on this library, so a program
 // that frees it without CeRapiUninit does not pull the code from under it.
 HMODULE PinThisLibrary()
 {
     HMODULE hModule = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                       reinterpret_cast<LPCSTR>(&PinThisLibrary), &hModule);
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&PinThisLibrary), &hModule);
     return hModule;
 }
-}
+}   // namespace
 
-CRapiSession::CRapiSession(const sockaddr_in& addr, RAPIINIT* pInit)
-    : m_addr(addr), m_pInit(pInit)
-{
-}
+CRapiSession::CRapiSession(const sockaddr_in& addr, RAPIINIT* pInit) : m_addr(addr), m_pInit(pInit) {}
 
 CRapiSession::~CRapiSession()
 {
-    if (m_hThread.IsValid())
-    {
+    if (m_hThread.IsValid()) {
         SetEvent(m_hAbort.Get());
         WaitForSingleObject(m_hThread.Get(), INFINITE);
     }
@@ -51,8 +45,7 @@ HRESULT CRapiSession::Start()
     m_pInit->hrRapiInit = S_OK;
     m_hPinned = PinThisLibrary();
     m_hThread = CHandle(CreateThread(nullptr, 0, ConnectorThreadProc, this, 0, nullptr));
-    if (!m_hThread.IsValid())
-    {
+    if (!m_hThread.IsValid()) {
         FreeLibrary(m_hPinned);
         m_pInit->heRapiInit = nullptr;
         return E_OUTOFMEMORY;
@@ -70,16 +63,14 @@ DWORD WINAPI CRapiSession::ConnectorThreadProc(void* pParam)
 
 void CRapiSession::RunConnector()
 {
-    do
-    {
+    do {
         CSocket link = ConnectOnce();
         HRESULT hr;
-        if (link.IsValid() && ShakeHands(link.Get(), &hr))
-        {
+        if (link.IsValid() && ShakeHands(link.Get(), &hr)) {
             Publish(std::move(link), hr);
             return;
         }
-    } while (WaitForSingleObject(m_hAbort.Get(), kRetryIntervalMs) == WAIT_TIMEOUT);
+    } while (WaitForSingleObject(m_hAbort.Get(), RETRY_INTERVAL_MS) == WAIT_TIMEOUT);
 }
 
 CSocket CRapiSession::ConnectOnce()
@@ -92,7 +83,7 @@ CSocket CRapiSession::ConnectOnce()
     setsockopt(s.Get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&bNoDelay), sizeof(bNoDelay));
     if (connect(s.Get(), reinterpret_cast<const sockaddr*>(&m_addr), sizeof(m_addr)) == 0)
         return s;
-    if (WSAGetLastError() != WSAEWOULDBLOCK || WaitSocket(s.Get(), TRUE, kConnectTimeoutMs, m_hAbort.Get()) != ioOk)
+    if (WSAGetLastError() != WSAEWOULDBLOCK || WaitSocket(s.Get(), TRUE, CONNECT_TIMEOUT_MS, m_hAbort.Get()) != ioOk)
         return CSocket();
     int nError = 0;
     int cbError = sizeof(nError);
@@ -105,13 +96,13 @@ BOOL CRapiSession::ShakeHands(SOCKET s, HRESULT* phr)
 {
     CWireWriter hello;
     hello.PutByte(RapiWire::opHello);
-    hello.PutDword(RapiWire::kHelloMagic);
-    hello.PutDword(RapiWire::kVersion);
-    if (SendFrame(s, hello, kCallTimeoutMs, m_hAbort.Get()) != ioOk)
+    hello.PutDword(RapiWire::HELLO_MAGIC);
+    hello.PutDword(RapiWire::VERSION);
+    if (SendFrame(s, hello, CALL_TIMEOUT_MS, m_hAbort.Get()) != ioOk)
         return FALSE;
     // A handheld may take its time to answer; only CeRapiUninit ends the wait.
     std::vector<BYTE> reply;
-    if (RecvFrame(s, reply, RapiWire::kMaxReplyBytes, INFINITE, kCallTimeoutMs, m_hAbort.Get()) != ioOk)
+    if (RecvFrame(s, reply, RapiWire::MAX_REPLY_BYTES, INFINITE, CALL_TIMEOUT_MS, m_hAbort.Get()) != ioOk)
         return FALSE;
     CWireReader reader(reply);
     HRESULT hr = static_cast<HRESULT>(reader.GetDword());
@@ -122,8 +113,7 @@ BOOL CRapiSession::ShakeHands(SOCKET s, HRESULT* phr)
 
 void CRapiSession::Publish(CSocket link, HRESULT hr)
 {
-    if (SUCCEEDED(hr))
-    {
+    if (SUCCEEDED(hr)) {
         CLock lock(m_csLink);
         m_link = std::move(link);
     }
@@ -136,10 +126,11 @@ BOOL CRapiSession::Transact(const CWireWriter& request, std::vector<BYTE>& reply
     CLock lock(m_csLink);
     if (!m_link.IsValid())
         return FALSE;
-    CDeadline deadline(kCallTimeoutMs);
-    if (SendFrame(m_link.Get(), request, deadline.Remaining(), nullptr) == ioOk &&
-        RecvFrame(m_link.Get(), reply, RapiWire::kMaxReplyBytes, deadline.Remaining(), deadline.Remaining(),
-                  nullptr) == ioOk)
+    CDeadline deadline(CALL_TIMEOUT_MS);
+    if (SendFrame(m_link.Get(), request, deadline.Remaining(), nullptr) == ioOk
+        && RecvFrame(m_link.Get(), reply, RapiWire::MAX_REPLY_BYTES, deadline.Remaining(), deadline.Remaining(),
+                     nullptr)
+               == ioOk)
         return TRUE;
     m_link.Close();
     return FALSE;

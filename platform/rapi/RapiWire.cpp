@@ -15,8 +15,7 @@ void CWireWriter::PutBytes(const void* pData, size_t cb)
 void CWireWriter::PutWide(const std::wstring& str)
 {
     PutDword(static_cast<DWORD>(str.size()));
-    for (wchar_t ch : str)
-    {
+    for (wchar_t ch : str) {
         m_bytes.push_back(static_cast<BYTE>(ch));
         m_bytes.push_back(static_cast<BYTE>(ch >> 8));
     }
@@ -24,8 +23,7 @@ void CWireWriter::PutWide(const std::wstring& str)
 
 const BYTE* CWireReader::GetBytes(size_t cb)
 {
-    if (m_bFailed || cb > m_cb - m_nPos)
-    {
+    if (m_bFailed || cb > m_cb - m_nPos) {
         m_bFailed = TRUE;
         return nullptr;
     }

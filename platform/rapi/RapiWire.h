@@ -8,14 +8,13 @@
 #include <string>
 #include <vector>
 
-namespace RapiWire
-{
-const DWORD kHelloMagic = 0x49505254;      // "TRPI"
-const DWORD kVersion = 1;
-const DWORD kMaxPathUnits = MAX_PATH - 1;  // a path as long as the handheld takes
-const DWORD kMaxWriteBytes = 0x10000;      // one write request carries at most 64 KiB
-const DWORD kMaxRequestBytes = kMaxWriteBytes + 64;
-const DWORD kMaxReplyBytes = 64u << 20;    // a listing of about 120,000 entries
+namespace RapiWire {
+constexpr DWORD HELLO_MAGIC = 0x49505254;   // "TRPI"
+constexpr DWORD VERSION = 1;
+constexpr DWORD MAX_PATH_UNITS = MAX_PATH - 1;   // a path as long as the handheld takes
+constexpr DWORD MAX_WRITE_BYTES = 0x10000;       // one write request carries at most 64 KiB
+constexpr DWORD MAX_REQUEST_BYTES = MAX_WRITE_BYTES + 64;
+constexpr DWORD MAX_REPLY_BYTES = 64u << 20;   // a listing of about 120,000 entries
 
 enum Opcode : BYTE
 {
@@ -26,7 +25,7 @@ enum Opcode : BYTE
     opCloseHandle = 5,
     opDeleteFile = 6,
 };
-}
+}   // namespace RapiWire
 
 class CWireWriter
 {

@@ -10,9 +10,8 @@ CRemoteCall::CRemoteCall(RapiWire::Opcode opcode) : m_lock(g_rapiState.cs), m_re
 BOOL CRemoteCall::Run()
 {
     CRapiSession* pSession = g_rapiState.pSession.get();
-    if (!pSession || !pSession->Transact(m_request, m_reply))
-    {
-        g_rapiState.dwLastError = kLinkDownError;
+    if (!pSession || !pSession->Transact(m_request, m_reply)) {
+        g_rapiState.dwLastError = LINK_DOWN_ERROR;
         return FALSE;
     }
     m_reader = CWireReader(m_reply);
@@ -23,10 +22,9 @@ BOOL CRemoteCall::Run()
 
 BOOL CRemoteCall::Finish(BOOL bPlausible)
 {
-    if (!bPlausible || !m_reader.IsAtEnd())
-    {
+    if (!bPlausible || !m_reader.IsAtEnd()) {
         g_rapiState.pSession->DropLink();
-        g_rapiState.dwLastError = kLinkDownError;
+        g_rapiState.dwLastError = LINK_DOWN_ERROR;
         return FALSE;
     }
     g_rapiState.dwLastError = m_dwError;

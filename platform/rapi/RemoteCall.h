@@ -20,7 +20,7 @@ struct RapiState
 extern RapiState g_rapiState;
 
 // What CeGetLastError tells after a call that never reached the handheld.
-const DWORD kLinkDownError = ERROR_DEVICE_NOT_CONNECTED;
+constexpr DWORD LINK_DOWN_ERROR = ERROR_DEVICE_NOT_CONNECTED;
 
 class CRemoteCall
 {

@@ -7,8 +7,16 @@
 class CWinsock
 {
 public:
-    CWinsock() { WSADATA wsa; m_bReady = WSAStartup(MAKEWORD(2, 2), &wsa) == 0; }
-    ~CWinsock() { if (m_bReady) WSACleanup(); }
+    CWinsock()
+    {
+        WSADATA wsa;
+        m_bReady = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+    }
+    ~CWinsock()
+    {
+        if (m_bReady)
+            WSACleanup();
+    }
     CWinsock(const CWinsock&) = delete;
     CWinsock& operator=(const CWinsock&) = delete;
 
@@ -27,8 +35,7 @@ public:
     CSocket(CSocket&& other) noexcept : m_s(other.Detach()) {}
     CSocket& operator=(CSocket&& other) noexcept
     {
-        if (this != &other)
-        {
+        if (this != &other) {
             Close();
             m_s = other.Detach();
         }
@@ -39,7 +46,12 @@ public:
 
     SOCKET Get() const { return m_s; }
     BOOL IsValid() const { return m_s != INVALID_SOCKET; }
-    SOCKET Detach() { SOCKET s = m_s; m_s = INVALID_SOCKET; return s; }
+    SOCKET Detach()
+    {
+        SOCKET s = m_s;
+        m_s = INVALID_SOCKET;
+        return s;
+    }
     void Close()
     {
         if (m_s != INVALID_SOCKET)

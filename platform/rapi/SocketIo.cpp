@@ -2,10 +2,9 @@
 
 #include "platform/rapi/Deadline.h"
 
-namespace
-{
+namespace {
 // How often a wait looks at the abort event.
-const DWORD kAbortPollMs = 50;
+constexpr DWORD ABORT_POLL_MS = 50;
 
 BOOL IsSet(HANDLE hEvent)
 {
@@ -21,16 +20,15 @@ int SelectOnce(SOCKET s, BOOL bWrite, DWORD dwSliceMs)
     fd_set except;
     FD_ZERO(&except);
     FD_SET(s, &except);
-    timeval tv = {static_cast<long>(dwSliceMs / 1000), static_cast<long>(dwSliceMs % 1000) * 1000};
-    return select(0, bWrite ? nullptr : &set, bWrite ? &set : nullptr, &except,
-                  dwSliceMs == INFINITE ? nullptr : &tv);
+    timeval tv = { static_cast<long>(dwSliceMs / 1000), static_cast<long>(dwSliceMs % 1000) * 1000 };
+    return select(0, bWrite ? nullptr : &set, bWrite ? &set : nullptr, &except, dwSliceMs == INFINITE ? nullptr : &tv);
 }
 
 BOOL IsWouldBlock()
 {
     return WSAGetLastError() == WSAEWOULDBLOCK;
 }
-}
+}   // namespace
 
 BOOL MakeNonBlocking(SOCKET s)
 {
@@ -41,14 +39,13 @@ BOOL MakeNonBlocking(SOCKET s)
 IoStatus WaitSocket(SOCKET s, BOOL bWrite, DWORD dwTimeout, HANDLE hAbort)
 {
     CDeadline deadline(dwTimeout);
-    for (;;)
-    {
+    for (;;) {
         if (IsSet(hAbort))
             return ioAborted;
         DWORD dwRemaining = deadline.Remaining();
         if (dwRemaining == 0)
             return ioTimedOut;
-        DWORD dwSlice = hAbort && dwRemaining > kAbortPollMs ? kAbortPollMs : dwRemaining;
+        DWORD dwSlice = hAbort && dwRemaining > ABORT_POLL_MS ? ABORT_POLL_MS : dwRemaining;
         int nReady = SelectOnce(s, bWrite, dwSlice);
         if (nReady == SOCKET_ERROR)
             return ioFailed;
@@ -60,12 +57,10 @@ IoStatus WaitSocket(SOCKET s, BOOL bWrite, DWORD dwTimeout, HANDLE hAbort)
 IoStatus SendAll(SOCKET s, const BYTE* pData, size_t cb, DWORD dwTimeout, HANDLE hAbort)
 {
     CDeadline deadline(dwTimeout);
-    while (cb > 0)
-    {
+    while (cb > 0) {
         int nChunk = cb > 0x40000000 ? 0x40000000 : static_cast<int>(cb);
         int nSent = send(s, reinterpret_cast<const char*>(pData), nChunk, 0);
-        if (nSent == SOCKET_ERROR)
-        {
+        if (nSent == SOCKET_ERROR) {
             if (!IsWouldBlock())
                 return ioFailed;
             IoStatus status = WaitSocket(s, TRUE, deadline.Remaining(), hAbort);
@@ -82,14 +77,12 @@ IoStatus SendAll(SOCKET s, const BYTE* pData, size_t cb, DWORD dwTimeout, HANDLE
 IoStatus RecvAll(SOCKET s, BYTE* pData, size_t cb, DWORD dwTimeout, HANDLE hAbort)
 {
     CDeadline deadline(dwTimeout);
-    while (cb > 0)
-    {
+    while (cb > 0) {
         int nChunk = cb > 0x40000000 ? 0x40000000 : static_cast<int>(cb);
         int nReceived = recv(s, reinterpret_cast<char*>(pData), nChunk, 0);
         if (nReceived == 0)
             return ioClosed;
-        if (nReceived == SOCKET_ERROR)
-        {
+        if (nReceived == SOCKET_ERROR) {
             if (!IsWouldBlock())
                 return WSAGetLastError() == WSAECONNRESET ? ioClosed : ioFailed;
             IoStatus status = WaitSocket(s, FALSE, deadline.Remaining(), hAbort);
@@ -111,8 +104,8 @@ IoStatus SendFrame(SOCKET s, const CWireWriter& body, DWORD dwTimeout, HANDLE hA
     return SendAll(s, frame.Bytes().data(), frame.Bytes().size(), dwTimeout, hAbort);
 }
 
-IoStatus RecvFrame(SOCKET s, std::vector<BYTE>& body, DWORD cbMax, DWORD dwFirstTimeout,
-                   DWORD dwRestTimeout, HANDLE hAbort)
+IoStatus RecvFrame(SOCKET s, std::vector<BYTE>& body, DWORD cbMax, DWORD dwFirstTimeout, DWORD dwRestTimeout,
+                   HANDLE hAbort)
 {
     IoStatus status = WaitSocket(s, FALSE, dwFirstTimeout, hAbort);
     if (status != ioOk)

@@ -12,7 +12,7 @@
 enum IoStatus
 {
     ioOk,
-    ioClosed,    // the peer closed the connection
+    ioClosed,   // the peer closed the connection
     ioTimedOut,
     ioAborted,   // the abort event was set
     ioFailed,    // a socket error, or a frame of a size the protocol forbids
@@ -29,5 +29,5 @@ IoStatus RecvAll(SOCKET s, BYTE* pData, size_t cb, DWORD dwTimeout, HANDLE hAbor
 IoStatus SendFrame(SOCKET s, const CWireWriter& body, DWORD dwTimeout, HANDLE hAbort);
 // dwFirstTimeout bounds the wait for the frame to begin, dwRestTimeout the
 // rest of it once it has begun. A body empty or longer than cbMax fails.
-IoStatus RecvFrame(SOCKET s, std::vector<BYTE>& body, DWORD cbMax, DWORD dwFirstTimeout,
-                   DWORD dwRestTimeout, HANDLE hAbort);
+IoStatus RecvFrame(SOCKET s, std::vector<BYTE>& body, DWORD cbMax, DWORD dwFirstTimeout, DWORD dwRestTimeout,
+                   HANDLE hAbort);

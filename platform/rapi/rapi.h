@@ -20,8 +20,8 @@
 #define FAF_OID             0x00000040
 #define FAF_NAME            0x00000080
 // ...and which entries to leave out.
-#define FAF_FOLDERS_ONLY              0x00004000
-#define FAF_NO_HIDDEN_SYS_ROMMODULES  0x00008000
+#define FAF_FOLDERS_ONLY             0x00004000
+#define FAF_NO_HIDDEN_SYS_ROMMODULES 0x00008000
 
 // Attribute bits of the handheld's object store beyond the desktop ones.
 #define FILE_ATTRIBUTE_INROM     0x00000040
@@ -62,13 +62,12 @@ HRESULT WINAPI CeRapiUninit(void);
 HRESULT WINAPI CeRapiFreeBuffer(LPVOID pBuffer);
 DWORD WINAPI CeGetLastError(void);
 
-BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount,
-                           LPLPCE_FIND_DATA ppFindDataArray);
+BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount, LPLPCE_FIND_DATA ppFindDataArray);
 HANDLE WINAPI CeCreateFile(LPCWSTR pszFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                            LPSECURITY_ATTRIBUTES pSecurityAttributes, DWORD dwCreationDisposition,
                            DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
-BOOL WINAPI CeWriteFile(HANDLE hFile, LPCVOID pBuffer, DWORD nNumberOfBytesToWrite,
-                        LPDWORD pNumberOfBytesWritten, LPOVERLAPPED pOverlapped);
+BOOL WINAPI CeWriteFile(HANDLE hFile, LPCVOID pBuffer, DWORD nNumberOfBytesToWrite, LPDWORD pNumberOfBytesWritten,
+                        LPOVERLAPPED pOverlapped);
 BOOL WINAPI CeCloseHandle(HANDLE hObject);
 BOOL WINAPI CeDeleteFile(LPCWSTR pszFileName);
 

@@ -111,4 +111,4 @@ TEST_F(CatalogueTest, NoMemoryForTheQueueKeepsTheCatalogueSilently)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-} // namespace
+}   // namespace

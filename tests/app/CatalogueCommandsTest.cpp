@@ -53,10 +53,7 @@ TEST_F(CatalogueTest, InstallCommandIsDisabledWithoutACatalogue)
 class CMessageSink : public CWnd
 {
 public:
-    CMessageSink()
-    {
-        CreateEx(0, nullptr, "sink", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
-    }
+    CMessageSink() { CreateEx(0, nullptr, "sink", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr); }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message >= WM_USER)
@@ -81,4 +78,4 @@ TEST_F(CatalogueTest, InstallAndRefreshArePostedToTheDestinationPane)
     EXPECT_EQ((std::vector<UINT>{ UM_INSTALL, UM_REFRESH }), pane.m_messages);
 }
 
-} // namespace
+}   // namespace

@@ -120,8 +120,8 @@ TEST_F(CatalogueTest, TitlesSortIgnoringCaseAndEqualTitlesKeepScanOrder)
 
 TEST_F(CatalogueTest, NamesAndPathsTooLongForTheirFieldsAreSkipped)
 {
-    AddContent(std::string(59, 'n') + ".kda", "Fits");          // 63 bytes
-    AddContent(std::string(60, 'n') + ".kda", "Too long");      // 64 bytes
+    AddContent(std::string(59, 'n') + ".kda", "Fits");       // 63 bytes
+    AddContent(std::string(60, 'n') + ".kda", "Too long");   // 64 bytes
     // A folder of 240 characters: a 6-character name fits the 255 of a
     // full path, a 15-character one does not.
     std::string strDeep;
@@ -170,7 +170,7 @@ TEST_F(CatalogueTest, ContentFolderMayEndInABackslash)
     EXPECT_EQ(m_folder.PathOf("one.kda"), m_doc.m_pEntries[0].szPath);
 }
 
-} // namespace
+}   // namespace
 
 namespace {
 
@@ -199,7 +199,7 @@ TEST_F(CatalogueTest, SizesUpToFourGigabytesAreKeptLargerFilesAreLeftOut)
     EXPECT_EQ(3u << 30, static_cast<unsigned>(m_doc.m_pEntries[1].nSize));
 }
 
-} // namespace
+}   // namespace
 
 namespace {
 
@@ -216,4 +216,4 @@ TEST_F(CatalogueTest, FolderNamesEndingInABackslashLikeTrailByteAreScanned)
     EXPECT_EQ(m_folder.PathOf(strXu + "\\inside.kda"), m_doc.m_pEntries[1].szPath);
 }
 
-} // namespace
+}   // namespace

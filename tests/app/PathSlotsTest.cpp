@@ -53,4 +53,4 @@ TEST(PathSlots, EmptyCommandLineNamesTheProgramFolder)
     }
 }
 
-} // namespace
+}   // namespace

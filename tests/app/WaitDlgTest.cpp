@@ -83,4 +83,4 @@ TEST(WaitNotice, TemplateTextStaysWithoutAMessageId)
     notice.DestroyWindow();
 }
 
-} // namespace
+}   // namespace

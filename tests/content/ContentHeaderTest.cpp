@@ -18,7 +18,7 @@ struct HeaderRead
 {
     BOOL bResult;
     ContentHeader header;
-    long lPosition;     // of the file after the read
+    long lPosition;   // of the file after the read
 };
 
 struct FileCloser
@@ -72,7 +72,7 @@ std::string MagicAndPattern(size_t cb)
     return strBytes.substr(0, cb);
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(ContentHeaderFile, AcceptsDictionaryContentWithATitleOnly)
 {
@@ -136,8 +136,8 @@ TEST_F(ContentHeaderFile, WithoutTheMagicIsAllZero)
         " " + strDictionary,
     };
     for (const std::string& strFile : cases) {
-        SCOPED_TRACE(testing::Message() << "file of " << strFile.size() << " bytes starting \""
-                                        << strFile.substr(0, 3) << "\"");
+        SCOPED_TRACE(testing::Message() << "file of " << strFile.size() << " bytes starting \"" << strFile.substr(0, 3)
+                                        << "\"");
         const HeaderRead read = Read(strFile);
         EXPECT_TRUE(read.bResult);
         EXPECT_EQ(std::string(sizeof(ContentHeader), '\0'), BytesOf(read.header));

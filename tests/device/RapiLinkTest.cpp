@@ -12,9 +12,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace
-{
-const DWORD kStartedMs = 20000;
+namespace {
+constexpr DWORD STARTED_MS = 20000;
 
 struct LocalText
 {
@@ -22,10 +21,10 @@ struct LocalText
     const char* pszSimplified;
 };
 
-const LocalText kNotAnswering = {"無法連接上行動裝置", "无法连接上行动装置"};
-const LocalText kInitFailed = {"無法啟動ActiveSync連線功能", "无法激活ActiveSync联机功能"};
-const LocalText kLinkFailed = {"ActiveSync連線功能失敗", "ActiveSync联机功能失败"};
-const LocalText kWaitFailed = {"Could not wait on event", "Could not wait on event"};
+constexpr LocalText NOT_ANSWERING_TEXT = { "無法連接上行動裝置", "无法连接上行动装置" };
+constexpr LocalText INIT_FAILED_TEXT = { "無法啟動ActiveSync連線功能", "无法激活ActiveSync联机功能" };
+constexpr LocalText LINK_FAILED_TEXT = { "ActiveSync連線功能失敗", "ActiveSync联机功能失败" };
+constexpr LocalText WAIT_FAILED_TEXT = { "Could not wait on event", "Could not wait on event" };
 
 std::string Expected(const LocalText& text)
 {
@@ -55,7 +54,7 @@ protected:
         CMessageBoxRecorder recorder;
         DWORD dwStart = GetTickCount();
         BOOL bConnected = g_rapiLink.Connect(bShowErrors);
-        return Outcome{bConnected, recorder.Boxes(), ElapsedSince(dwStart)};
+        return Outcome{ bConnected, recorder.Boxes(), ElapsedSince(dwStart) };
     }
 
     // A failed Connect leaves no session open: a new one can begin.
@@ -63,7 +62,7 @@ protected:
     {
         CSilentPort port;
         UseEndpoint(port.Endpoint());
-        RAPIINIT init = {sizeof(RAPIINIT), nullptr, S_OK};
+        RAPIINIT init = { sizeof(RAPIINIT), nullptr, S_OK };
         EXPECT_EQ(S_OK, g_rapiLink.m_pfnCeRapiInitEx(&init));
         g_rapiLink.CeRapiUninit();
     }
@@ -95,15 +94,14 @@ TEST_F(RapiLinkTest, FailuresAreToldOnlyWhenAskedFor)
         DWORD dwMinMs;
         DWORD dwMaxMs;
     } cases[] = {
-        {"probe, nothing listening", silent.Endpoint(), FALSE, nullptr, 1500, 6000},
-        {"nothing listening", silent.Endpoint(), TRUE, &kNotAnswering, 1500, 6000},
-        {"probe, handheld refuses", refusing.Endpoint(), FALSE, nullptr, 0, 2500},
-        {"handheld refuses", refusing.Endpoint(), TRUE, &kLinkFailed, 0, 2500},
-        {"probe, init fails", "no endpoint at all", FALSE, nullptr, 0, 1000},
-        {"init fails", "no endpoint at all", TRUE, &kInitFailed, 0, 1000},
+        { "probe, nothing listening", silent.Endpoint(), FALSE, nullptr, 1500, 6000 },
+        { "nothing listening", silent.Endpoint(), TRUE, &NOT_ANSWERING_TEXT, 1500, 6000 },
+        { "probe, handheld refuses", refusing.Endpoint(), FALSE, nullptr, 0, 2500 },
+        { "handheld refuses", refusing.Endpoint(), TRUE, &LINK_FAILED_TEXT, 0, 2500 },
+        { "probe, init fails", "no endpoint at all", FALSE, nullptr, 0, 1000 },
+        { "init fails", "no endpoint at all", TRUE, &INIT_FAILED_TEXT, 0, 1000 },
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.pszCase);
         UseEndpoint(c.strEndpoint);
         Outcome outcome = Connect(c.bShowErrors);
@@ -138,7 +136,7 @@ TEST_F(RapiLinkTest, FailedWaitIsToldInItsOwnWords)
     Outcome outcome = Connect(TRUE);
     g_rapiLink.m_pfnCeRapiInitEx = s_pfnRealInit;
     EXPECT_FALSE(outcome.bConnected);
-    ExpectOneBox(outcome.boxes, Expected(kWaitFailed));
+    ExpectOneBox(outcome.boxes, Expected(WAIT_FAILED_TEXT));
     ExpectNoSessionLeft();
 }
 
@@ -190,10 +188,10 @@ TEST(RapiLinkWithoutLibrary, NothingIsOfferedAndNothingCrashes)
     EXPECT_FALSE(g_rapiLink.Connect(FALSE));
     EXPECT_TRUE(recorder.Boxes().empty());
     EXPECT_FALSE(g_rapiLink.Connect(TRUE));
-    ExpectOneBox(recorder.Boxes(), Expected(kInitFailed));
+    ExpectOneBox(recorder.Boxes(), Expected(INIT_FAILED_TEXT));
 
-    EXPECT_EQ(INVALID_HANDLE_VALUE, g_rapiLink.CeCreateFile(L"\\Temp\\x.kda", GENERIC_WRITE, 0, nullptr,
-                                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_EQ(INVALID_HANDLE_VALUE, g_rapiLink.CeCreateFile(L"\\Temp\\x.kda", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                            FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD cbWritten = 7;
     EXPECT_FALSE(g_rapiLink.CeWriteFile(INVALID_HANDLE_VALUE, "x", 1, &cbWritten, nullptr));
     EXPECT_EQ(DWORD(0), cbWritten);
@@ -213,13 +211,12 @@ TEST(RapiLinkWithoutLibrary, NothingIsOfferedAndNothingCrashes)
 class CLibraryRefusedTo
 {
 public:
-    explicit CLibraryRefusedTo(const std::string& strExeName)
-        : m_strKey("Software\\Wine\\AppDefaults\\" + strExeName)
+    explicit CLibraryRefusedTo(const std::string& strExeName) : m_strKey("Software\\Wine\\AppDefaults\\" + strExeName)
     {
         HKEY hKey;
         if (RegCreateKeyExA(HKEY_CURRENT_USER, (m_strKey + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                            nullptr, &hKey, nullptr) == ERROR_SUCCESS)
-        {
+                            nullptr, &hKey, nullptr)
+            == ERROR_SUCCESS) {
             RegSetValueExA(hKey, "rapi", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
             RegCloseKey(hKey);
         }
@@ -268,4 +265,4 @@ TEST(RapiLinkWithoutLibraryParent, StartsWithoutAWordAndFailsGracefully)
     EXPECT_EQ(DWORD(WAIT_OBJECT_0), dwWait);
     EXPECT_EQ(DWORD(0), dwExitCode);
 }
-}
+}   // namespace

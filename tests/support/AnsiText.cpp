@@ -20,7 +20,7 @@ std::string AnsiFromWide(const std::wstring& str)
     return strAnsi;
 }
 
-} // namespace
+}   // namespace
 
 std::string AnsiFromUtf8(const std::string& strUtf8)
 {

@@ -4,13 +4,12 @@
 
 namespace {
 
-template <size_t cchField>
-void FillField(char (&szField)[cchField], const std::string& strValue)
+template <size_t cchField> void FillField(char (&szField)[cchField], const std::string& strValue)
 {
     std::copy_n(strValue.begin(), std::min(strValue.size(), cchField), szField);
 }
 
-} // namespace
+}   // namespace
 
 ContentHeader MakeContentHeader(const std::string& strTitle, const std::string& strTypeCode)
 {

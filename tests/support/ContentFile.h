@@ -8,8 +8,7 @@
 // A header as an installable content file carries it: the magic "KD", the
 // title and the type code in their fields, every other byte zero. A title or
 // code longer than its field fills it without a NUL.
-ContentHeader MakeContentHeader(const std::string& strTitle,
-                                const std::string& strTypeCode = g_szDictionaryTypeCode);
+ContentHeader MakeContentHeader(const std::string& strTitle, const std::string& strTypeCode = g_szDictionaryTypeCode);
 
 // A content file of cbLength bytes that begins with header: cut short when
 // cbLength is under 200 bytes, else the header followed by a body of

@@ -20,12 +20,12 @@ constexpr UINT IdBit(int nId)
 }
 
 const ButtonSet g_buttonSets[] = {
-    { MB_OK,                IdBit(IDOK) },
-    { MB_OKCANCEL,          IdBit(IDOK) | IdBit(IDCANCEL) },
-    { MB_ABORTRETRYIGNORE,  IdBit(IDABORT) | IdBit(IDRETRY) | IdBit(IDIGNORE) },
-    { MB_YESNOCANCEL,       IdBit(IDYES) | IdBit(IDNO) | IdBit(IDCANCEL) },
-    { MB_YESNO,             IdBit(IDYES) | IdBit(IDNO) },
-    { MB_RETRYCANCEL,       IdBit(IDRETRY) | IdBit(IDCANCEL) },
+    { MB_OK, IdBit(IDOK) },
+    { MB_OKCANCEL, IdBit(IDOK) | IdBit(IDCANCEL) },
+    { MB_ABORTRETRYIGNORE, IdBit(IDABORT) | IdBit(IDRETRY) | IdBit(IDIGNORE) },
+    { MB_YESNOCANCEL, IdBit(IDYES) | IdBit(IDNO) | IdBit(IDCANCEL) },
+    { MB_YESNO, IdBit(IDYES) | IdBit(IDNO) },
+    { MB_RETRYCANCEL, IdBit(IDRETRY) | IdBit(IDCANCEL) },
     { MB_CANCELTRYCONTINUE, IdBit(IDCANCEL) | IdBit(IDTRYAGAIN) | IdBit(IDCONTINUE) },
 };
 
@@ -40,10 +40,10 @@ struct IconKind
 };
 
 const IconKind g_iconKinds[] = {
-    { MB_ICONHAND,        IDI_HAND },
-    { MB_ICONQUESTION,    IDI_QUESTION },
+    { MB_ICONHAND, IDI_HAND },
+    { MB_ICONQUESTION, IDI_QUESTION },
     { MB_ICONEXCLAMATION, IDI_EXCLAMATION },
-    { MB_ICONASTERISK,    IDI_ASTERISK },
+    { MB_ICONASTERISK, IDI_ASTERISK },
 };
 
 std::string WindowText(HWND hWnd)
@@ -67,10 +67,9 @@ bool IsMessageBox(HWND hWnd)
         return false;
     auto pszProc = reinterpret_cast<LPCSTR>(GetWindowLongPtrW(hWnd, DWLP_DLGPROC));
     HMODULE hModule = nullptr;
-    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS
-                                  | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+    return GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                               pszProc, &hModule)
-        && hModule == GetModuleHandleA("user32.dll");
+           && hModule == GetModuleHandleA("user32.dll");
 }
 
 // The system keeps only the buttons the caller asked for; the others of its
@@ -122,12 +121,11 @@ MessageBoxRecord ReadMessageBox(HWND hBox)
     return record;
 }
 
-} // namespace
+}   // namespace
 
 CMessageBoxRecorder* CMessageBoxRecorder::s_pActive = nullptr;
 
-CMessageBoxRecorder::CMessageBoxRecorder()
-    : m_hHook(SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId()))
+CMessageBoxRecorder::CMessageBoxRecorder() : m_hHook(SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId()))
 {
     EXPECT_EQ(nullptr, s_pActive) << "only one message-box recorder at a time";
     EXPECT_NE(nullptr, m_hHook) << "CBT hook not installed";

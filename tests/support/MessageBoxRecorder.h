@@ -12,9 +12,9 @@ struct MessageBoxRecord
 {
     std::string strCaption;
     std::string strText;
-    UINT uType;     // MB_OK, MB_OKCANCEL, MB_YESNO ... as read from its buttons,
-                    // (UINT)-1 for a set of buttons no MB_ type gives
-    UINT uIcon;     // MB_ICONEXCLAMATION, MB_ICONINFORMATION ... or 0
+    UINT uType;   // MB_OK, MB_OKCANCEL, MB_YESNO ... as read from its buttons,
+                  // (UINT)-1 for a set of buttons no MB_ type gives
+    UINT uIcon;   // MB_ICONEXCLAMATION, MB_ICONINFORMATION ... or 0
 };
 
 // While alive, a CBT hook on this thread catches every message box, records
@@ -41,5 +41,5 @@ private:
     HHOOK m_hHook;
     std::deque<int> m_aAnswers;
     std::vector<MessageBoxRecord> m_aBoxes;
-    std::vector<HWND> m_aOpenBoxes;     // answered, not yet destroyed
+    std::vector<HWND> m_aOpenBoxes;   // answered, not yet destroyed
 };

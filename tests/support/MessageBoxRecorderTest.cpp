@@ -19,8 +19,8 @@ public:
         AppendDword(0);
         m_aWords.push_back(2);
         m_aWords.insert(m_aWords.end(), { 0, 0, 100, 50 });
-        m_aWords.insert(m_aWords.end(), { 0, 0, L'D', 0 });    // no menu, dialog class, caption "D"
-        AppendItem(0x0082, 0xFFFF, WS_CHILD | WS_VISIBLE);      // static text
+        m_aWords.insert(m_aWords.end(), { 0, 0, L'D', 0 });   // no menu, dialog class, caption "D"
+        AppendItem(0x0082, 0xFFFF, WS_CHILD | WS_VISIBLE);    // static text
         AppendItem(0x0080, IDOK, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON);
     }
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_aWords.data()); }
@@ -43,7 +43,7 @@ INT_PTR CALLBACK PlainDialogProc(HWND, UINT uMsg, WPARAM, LPARAM)
     return uMsg == WM_INITDIALOG;
 }
 
-} // namespace
+}   // namespace
 
 TEST(MessageBoxRecorder, RecordsButtonsAndIconAndClicksTheScriptedButton)
 {
@@ -54,13 +54,13 @@ TEST(MessageBoxRecorder, RecordsButtonsAndIconAndClicksTheScriptedButton)
         UINT uIcon;
     };
     const Case cases[] = {
-        { MB_OK | MB_ICONEXCLAMATION,              IDOK,     MB_ICONEXCLAMATION },
-        { MB_OKCANCEL | MB_ICONINFORMATION,        IDCANCEL, MB_ICONINFORMATION },
-        { MB_YESNO | MB_ICONQUESTION,              IDNO,     MB_ICONQUESTION },
-        { MB_YESNOCANCEL,                          IDYES,    0 },
-        { MB_RETRYCANCEL | MB_ICONERROR,           IDRETRY,  MB_ICONERROR },
-        { MB_ABORTRETRYIGNORE | MB_ICONWARNING,    IDIGNORE, MB_ICONWARNING },
-        { MB_CANCELTRYCONTINUE | MB_ICONASTERISK,  IDCONTINUE, MB_ICONASTERISK },
+        { MB_OK | MB_ICONEXCLAMATION, IDOK, MB_ICONEXCLAMATION },
+        { MB_OKCANCEL | MB_ICONINFORMATION, IDCANCEL, MB_ICONINFORMATION },
+        { MB_YESNO | MB_ICONQUESTION, IDNO, MB_ICONQUESTION },
+        { MB_YESNOCANCEL, IDYES, 0 },
+        { MB_RETRYCANCEL | MB_ICONERROR, IDRETRY, MB_ICONERROR },
+        { MB_ABORTRETRYIGNORE | MB_ICONWARNING, IDIGNORE, MB_ICONWARNING },
+        { MB_CANCELTRYCONTINUE | MB_ICONASTERISK, IDCONTINUE, MB_ICONASTERISK },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "style " << std::hex << c.uStyle);
@@ -111,8 +111,8 @@ TEST(MessageBoxRecorder, KeepsAnsiTextsOfTheCodePage)
 
 TEST(MessageBoxRecorder, AnswersABoxOverAnOwnerWindow)
 {
-    HWND hOwner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND hOwner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                  nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, hOwner);
     CMessageBoxRecorder recorder;
     recorder.Answer(IDCANCEL);

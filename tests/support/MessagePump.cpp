@@ -23,7 +23,7 @@ BOOL DispatchWaitingMessages()
     return TRUE;
 }
 
-} // namespace
+}   // namespace
 
 bool PumpMessagesUntil(const std::function<bool()>& fnDone, DWORD dwTimeout)
 {

@@ -11,7 +11,7 @@ void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD)
     ++g_nTicks;
 }
 
-} // namespace
+}   // namespace
 
 TEST(MessagePump, RunsTimersUntilTheConditionHolds)
 {

@@ -41,8 +41,7 @@ std::string CreateUniqueFolder(const std::string& strParent)
     static unsigned s_nCounter = 0;
     for (int nTry = 0; nTry < 1000; ++nTry) {
         char szName[64];
-        std::snprintf(szName, sizeof(szName), "tarnix-%lu-%u",
-                      GetCurrentProcessId(), ++s_nCounter);
+        std::snprintf(szName, sizeof(szName), "tarnix-%lu-%u", GetCurrentProcessId(), ++s_nCounter);
         std::string strPath = strParent + szName;
         if (CreateDirectoryA(strPath.c_str(), nullptr))
             return strPath;
@@ -94,7 +93,7 @@ struct FileCloser
     void operator()(std::FILE* pFile) const { std::fclose(pFile); }
 };
 
-} // namespace
+}   // namespace
 
 CTempFolder::CTempFolder(const std::string& strParent)
     : m_strPath(CreateUniqueFolder(WithBackslash(strParent.empty() ? TempPath() : strParent)))

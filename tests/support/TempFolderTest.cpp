@@ -26,7 +26,7 @@ std::string ContentsOf(const std::string& strPath)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-} // namespace
+}   // namespace
 
 TEST(TempFolder, MakesNestedFoldersAndFilesAndRemovesThemAll)
 {

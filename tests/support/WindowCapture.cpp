@@ -34,10 +34,9 @@ void CopyClientArea(HWND hWnd, HBITMAP hBitmap, SIZE size)
     ReleaseDC(hWnd, hdcWindow);
 }
 
-} // namespace
+}   // namespace
 
-CWindowCapture::CWindowCapture(HWND hWnd)
-    : m_hBitmap(nullptr), m_pBits(nullptr), m_size(ClientSize(hWnd))
+CWindowCapture::CWindowCapture(HWND hWnd) : m_hBitmap(nullptr), m_pBits(nullptr), m_size(ClientSize(hWnd))
 {
     EXPECT_TRUE(IsWindowVisible(hWnd)) << "a hidden window paints nothing to capture";
     RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

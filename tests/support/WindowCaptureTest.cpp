@@ -51,19 +51,15 @@ protected:
     {
         RegisterPaintClass("TarnixQuarters", QuarterWndProc);
         RegisterPaintClass("TarnixErased", EraseWndProc);
-        m_hFrame = CreateWindowExA(0, "TarnixQuarters", "frame",
-                                   WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE,
-                                   20, 20, 240, 180, nullptr, nullptr, nullptr, nullptr);
+        m_hFrame = CreateWindowExA(0, "TarnixQuarters", "frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 20,
+                                   20, 240, 180, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(nullptr, m_hFrame);
         SetWindowLongPtrA(m_hFrame, GWLP_USERDATA, g_crGrey);
-        m_hChild = CreateWindowExA(0, "TarnixErased", nullptr, WS_CHILD | WS_VISIBLE,
-                                   10, 20, 30, 16, m_hFrame, nullptr, nullptr, nullptr);
+        m_hChild = CreateWindowExA(0, "TarnixErased", nullptr, WS_CHILD | WS_VISIBLE, 10, 20, 30, 16, m_hFrame, nullptr,
+                                   nullptr, nullptr);
         ASSERT_NE(nullptr, m_hChild);
     }
-    void TearDown() override
-    {
-        DestroyWindow(m_hFrame);
-    }
+    void TearDown() override { DestroyWindow(m_hFrame); }
 
     static void RegisterPaintClass(const char* pszClass, WNDPROC pfnWndProc)
     {
@@ -78,7 +74,7 @@ protected:
     HWND m_hChild = nullptr;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(WindowCapture, CaptureShowsTheClientAreaWithItsChildren)
 {
@@ -101,9 +97,9 @@ TEST_F(WindowCapture, CaptureShowsTheClientAreaWithItsChildren)
         { cx + 1, 0, RGB(255, 0, 0) },
         { 0, cy + 1, RGB(0, 255, 0) },
         { rc.right - 1, rc.bottom - 1, RGB(0, 0, 255) },
-        { 10, 20, g_crSteelBlue },              // the child's corners
+        { 10, 20, g_crSteelBlue },   // the child's corners
         { 39, 35, g_crSteelBlue },
-        { 40, 35, g_crGrey },                   // just beside and below it
+        { 40, 35, g_crGrey },   // just beside and below it
         { 39, 36, g_crGrey },
         { -1, 0, CLR_INVALID },
         { 0, rc.bottom, CLR_INVALID },

@@ -17,7 +17,11 @@ std::string SizeText(UINT nSize)
 
 TEST(CellText, SizeInWholeKilobytesWithDigitGroups)
 {
-    const struct { UINT nSize; const char* pszText; } cases[] = {
+    const struct
+    {
+        UINT nSize;
+        const char* pszText;
+    } cases[] = {
         { 0, "" },
         { 1, "1 KB" },
         { 1024, "1 KB" },
@@ -56,4 +60,4 @@ TEST(CellText, ColumnsShowTitleSizeAndFileName)
     EXPECT_EQ(std::string(64, 'T'), szText);
 }
 
-} // namespace
+}   // namespace

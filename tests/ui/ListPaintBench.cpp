@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int kRepaints = 100;
-constexpr int kRounds = 15;
+constexpr int REPAINTS = 100;
+constexpr int ROUNDS = 15;
 
 double Seconds(LONGLONG nTicks)
 {
@@ -31,13 +31,13 @@ double RepaintRound(CListTestFrame& frame)
 {
     LARGE_INTEGER start, stop;
     QueryPerformanceCounter(&start);
-    for (int i = 0; i < kRepaints; ++i)
+    for (int i = 0; i < REPAINTS; ++i)
         RedrawWindow(*frame.m_pView, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     QueryPerformanceCounter(&stop);
-    return Seconds(stop.QuadPart - start.QuadPart) / kRepaints;
+    return Seconds(stop.QuadPart - start.QuadPart) / REPAINTS;
 }
 
-} // namespace
+}   // namespace
 
 int main()
 {
@@ -51,7 +51,7 @@ int main()
     // counts, so that load from elsewhere on the machine hits both alike.
     double dSmall = 1e9;
     double dLarge = 1e9;
-    for (int nRound = 0; nRound < kRounds; ++nRound) {
+    for (int nRound = 0; nRound < ROUNDS; ++nRound) {
         dSmall = std::min(dSmall, RepaintRound(small));
         dLarge = std::min(dLarge, RepaintRound(large));
     }

@@ -61,7 +61,10 @@ public:
     }
 
     // Paints everything now, so that what a step invalidates shows alone.
-    void PaintAll() { RedrawWindow(m_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW); }
+    void PaintAll()
+    {
+        RedrawWindow(m_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
 
     static void ResetColumnEdges()
     {

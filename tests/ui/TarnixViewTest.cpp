@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr int kRow = 20;
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kGrey = RGB(191, 191, 191);
+constexpr int ROW = 20;
+constexpr COLORREF WHITE = RGB(255, 255, 255);
+constexpr COLORREF GREY = RGB(191, 191, 191);
 
 CRect UpdateRectOf(HWND hWnd)
 {
@@ -45,7 +45,7 @@ TEST(ContentList, InitialUpdateRegistersTheViewAndScans)
 
     EXPECT_EQ(frame.m_pView, frame.m_doc.m_pListView);
     ASSERT_EQ(2, frame.m_doc.m_nEntries);
-    EXPECT_EQ(CSize(530, 3 * kRow), frame.m_pView->GetTotalSize());
+    EXPECT_EQ(CSize(530, 3 * ROW), frame.m_pView->GetTotalSize());
 }
 
 TEST(ContentList, ClickTicksOneRowAndRepaintsOnlyItAndTheTotals)
@@ -55,11 +55,16 @@ TEST(ContentList, ClickTicksOneRowAndRepaintsOnlyItAndTheTotals)
     CRect rcClient;
     frame.m_pView->GetClientRect(rcClient);
 
-    const struct { const char* pszWhere; int x, y; int nToggled; } cases[] = {
-        { "third row", 100, kRow + 2 * kRow + 5, 2 },
-        { "first row, size column", 300, kRow, 0 },
-        { "last row's last pixel", 100, 6 * kRow - 1, 4 },
-        { "below the last row", 100, 6 * kRow + 5, -1 },
+    const struct
+    {
+        const char* pszWhere;
+        int x, y;
+        int nToggled;
+    } cases[] = {
+        { "third row", 100, ROW + 2 * ROW + 5, 2 },
+        { "first row, size column", 300, ROW, 0 },
+        { "last row's last pixel", 100, 6 * ROW - 1, 4 },
+        { "below the last row", 100, 6 * ROW + 5, -1 },
         { "header", 100, 5, -1 },
     };
     for (const auto& c : cases) {
@@ -73,8 +78,8 @@ TEST(ContentList, ClickTicksOneRowAndRepaintsOnlyItAndTheTotals)
             EXPECT_TRUE(UpdateRectOf(frame.m_totals).IsRectEmpty());
             continue;
         }
-        const int nTop = (c.nToggled + 1) * kRow;
-        EXPECT_EQ(CRect(0, nTop, rcClient.right, nTop + kRow - 1), UpdateRectOf(*frame.m_pView));
+        const int nTop = (c.nToggled + 1) * ROW;
+        EXPECT_EQ(CRect(0, nTop, rcClient.right, nTop + ROW - 1), UpdateRectOf(*frame.m_pView));
         CRect rcBar;
         frame.m_totals.GetClientRect(rcBar);
         EXPECT_EQ(rcBar, UpdateRectOf(frame.m_totals));
@@ -103,7 +108,7 @@ TEST(ContentList, BorderWithinTwoPixelsStartsAResizeInsteadOfATick)
     RECT rcFree;
     GetClipCursor(&rcFree);
 
-    frame.m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(252, kRow + 5));
+    frame.m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(252, ROW + 5));
     EXPECT_EQ(0, frame.m_doc.m_pEntries[0].bSelected);
     EXPECT_EQ(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_COLUMN_RESIZE)), GetCursor());
     // The cursor may not go within 3 pixels of edge 0.
@@ -113,7 +118,7 @@ TEST(ContentList, BorderWithinTwoPixelsStartsAResizeInsteadOfATick)
     frame.m_pView->ClientToScreen(&ptOrigin);
     EXPECT_EQ(ptOrigin.x + 3, rcConfined.left);
 
-    frame.m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(252, kRow + 5));
+    frame.m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(252, ROW + 5));
     CRect rcAfter;
     GetClipCursor(rcAfter);
     EXPECT_EQ(CRect(rcFree), rcAfter);
@@ -178,8 +183,8 @@ TEST(ContentList, VerticalScrollingKeepsTheHeaderInPlace)
     const COLORREF crHighlight = GetSysColor(COLOR_HIGHLIGHT);
 
     // Half a row: the first entry is half under the header.
-    ASSERT_TRUE(frame.m_pView->OnScrollBy(CSize(0, kRow / 2)));
-    EXPECT_EQ(CPoint(0, kRow / 2), frame.m_pView->GetScrollPosition());
+    ASSERT_TRUE(frame.m_pView->OnScrollBy(CSize(0, ROW / 2)));
+    EXPECT_EQ(CPoint(0, ROW / 2), frame.m_pView->GetScrollPosition());
     // What ScrollWindow moved and the update painted at once, and then a
     // full repaint: both leave the header alone.
     for (int nPass = 0; nPass < 2; ++nPass) {
@@ -187,20 +192,20 @@ TEST(ContentList, VerticalScrollingKeepsTheHeaderInPlace)
         if (nPass == 1)
             frame.PaintAll();
         HWND hView = *frame.m_pView;
-        for (int y = 1; y < kRow - 1; ++y)
-            EXPECT_EQ(kGrey, PixelOnScreen(hView, 200, y)) << "header at y " << y;
-        EXPECT_EQ(RGB(0, 0, 0), PixelOnScreen(hView, 200, kRow - 1)) << "header's bottom line";
-        EXPECT_EQ(crHighlight, PixelOnScreen(hView, 200, kRow)) << "the first entry, half scrolled away";
-        EXPECT_EQ(crHighlight, PixelOnScreen(hView, 200, kRow + kRow / 2 - 2));
-        EXPECT_EQ(kGrey, PixelOnScreen(hView, 200, kRow + kRow / 2 - 1)) << "its grid line";
-        EXPECT_EQ(kWhite, PixelOnScreen(hView, 200, kRow + kRow / 2)) << "the second entry";
+        for (int y = 1; y < ROW - 1; ++y)
+            EXPECT_EQ(GREY, PixelOnScreen(hView, 200, y)) << "header at y " << y;
+        EXPECT_EQ(RGB(0, 0, 0), PixelOnScreen(hView, 200, ROW - 1)) << "header's bottom line";
+        EXPECT_EQ(crHighlight, PixelOnScreen(hView, 200, ROW)) << "the first entry, half scrolled away";
+        EXPECT_EQ(crHighlight, PixelOnScreen(hView, 200, ROW + ROW / 2 - 2));
+        EXPECT_EQ(GREY, PixelOnScreen(hView, 200, ROW + ROW / 2 - 1)) << "its grid line";
+        EXPECT_EQ(WHITE, PixelOnScreen(hView, 200, ROW + ROW / 2)) << "the second entry";
     }
 
     // Sideways, header and rows move together.
     ASSERT_TRUE(frame.m_pView->OnScrollBy(CSize(30, 0)));
     CWindowCapture capture(*frame.m_pView);
     EXPECT_EQ(RGB(0, 0, 0), capture.PixelAt(250 - 30 - 1, 5)) << "heading cell's right side";
-    EXPECT_EQ(kGrey, capture.PixelAt(250 - 30 - 1, kRow + 15)) << "column line below it";
+    EXPECT_EQ(GREY, capture.PixelAt(250 - 30 - 1, ROW + 15)) << "column line below it";
 }
 
 TEST(ContentList, ColoursOfHeaderRowsAndGrid)
@@ -209,23 +214,28 @@ TEST(ContentList, ColoursOfHeaderRowsAndGrid)
     frame.SetEntries(3);
     frame.m_doc.m_pEntries[1].bSelected = 1;
     CWindowCapture capture(*frame.m_pView);
-    const struct { const char* pszWhat; int x, y; COLORREF cr; } cases[] = {
-        { "header fill", 200, 10, kGrey },
-        { "heading cell's white left side", 250, 10, kWhite },
-        { "heading cell's white top", 200, 0, kWhite },
+    const struct
+    {
+        const char* pszWhat;
+        int x, y;
+        COLORREF cr;
+    } cases[] = {
+        { "header fill", 200, 10, GREY },
+        { "heading cell's white left side", 250, 10, WHITE },
+        { "heading cell's white top", 200, 0, WHITE },
         { "heading cell's black right side", 249, 10, RGB(0, 0, 0) },
-        { "header beyond the last column", 560, 10, kGrey },
-        { "unticked row", 200, kRow + 10, kWhite },
-        { "ticked row", 200, 2 * kRow + 10, GetSysColor(COLOR_HIGHLIGHT) },
-        { "ticked row past the columns", 560, 2 * kRow + 10, GetSysColor(COLOR_HIGHLIGHT) },
-        { "row grid line", 200, 2 * kRow - 1, kGrey },
-        { "column line", 249, kRow + 10, kGrey },
-        { "column line beside a ticked row", 349, 2 * kRow + 10, kGrey },
-        { "below the last row", 200, 4 * kRow + 10, kWhite },
-        { "no column line below the rows", 249, 4 * kRow + 10, kWhite },
+        { "header beyond the last column", 560, 10, GREY },
+        { "unticked row", 200, ROW + 10, WHITE },
+        { "ticked row", 200, 2 * ROW + 10, GetSysColor(COLOR_HIGHLIGHT) },
+        { "ticked row past the columns", 560, 2 * ROW + 10, GetSysColor(COLOR_HIGHLIGHT) },
+        { "row grid line", 200, 2 * ROW - 1, GREY },
+        { "column line", 249, ROW + 10, GREY },
+        { "column line beside a ticked row", 349, 2 * ROW + 10, GREY },
+        { "below the last row", 200, 4 * ROW + 10, WHITE },
+        { "no column line below the rows", 249, 4 * ROW + 10, WHITE },
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.cr, capture.PixelAt(c.x, c.y)) << c.pszWhat;
 }
 
-} // namespace
+}   // namespace

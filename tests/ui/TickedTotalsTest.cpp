@@ -20,7 +20,12 @@ std::vector<ContentEntry> Entries(std::initializer_list<std::pair<int, int>> tic
 
 TEST(TickedTotals, CountAndSizeOfTheTickedEntries)
 {
-    const struct { std::vector<ContentEntry> entries; int nCount; const char* pszSize; } cases[] = {
+    const struct
+    {
+        std::vector<ContentEntry> entries;
+        int nCount;
+        const char* pszSize;
+    } cases[] = {
         { {}, 0, "S: 0 KB" },
         { Entries({ { 0, 5000 }, { 0, 1 } }), 0, "S: 0 KB" },
         // Rounded up once from the exact sum, not per entry.
@@ -41,4 +46,4 @@ TEST(TickedTotals, CountAndSizeOfTheTickedEntries)
     EXPECT_STREQ("N: 12", FormatCountCell("N", 12));
 }
 
-} // namespace
+}   // namespace

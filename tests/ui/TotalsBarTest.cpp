@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr COLORREF kSteelBlue = RGB(85, 126, 170);
-constexpr COLORREF kCell = RGB(212, 223, 255);
+constexpr COLORREF STEEL_BLUE = RGB(85, 126, 170);
+constexpr COLORREF CELL = RGB(212, 223, 255);
 
 bool Simplified()
 {
@@ -34,7 +34,12 @@ TEST(TotalsBar, CellTextsInTheUsersLanguage)
     CWinApp app;
     const CString strItems = Loaded(IDS_TOTAL_ITEMS);
     const CString strSize = Loaded(IDS_TOTAL_SIZE);
-    const struct { std::vector<std::pair<int, int>> entries; const char* pszCount; const char* pszSize; } cases[] = {
+    const struct
+    {
+        std::vector<std::pair<int, int>> entries;
+        const char* pszCount;
+        const char* pszSize;
+    } cases[] = {
         { {}, ": 0", ": 0 KB" },
         { { { 1, 1 }, { 1, 1 } }, ": 2", ": 1 KB" },
         { { { 1, 1024 }, { 1, 1 } }, ": 2", ": 2 KB" },
@@ -77,15 +82,20 @@ TEST(TotalsBar, RaisedCellsOnTheSteelBlueBar)
     const CRect rcTime = CellRect(bar, IDC_TOTAL_TIME);
     ASSERT_FALSE(bar.GetDlgItem(IDC_TOTAL_ITEMS)->IsWindowVisible());
     CWindowCapture capture(bar);
-    const struct { const char* pszWhat; int x, y; COLORREF cr; } cases[] = {
-        { "background left of the cells", 1, rcItems.top + 5, kSteelBlue },
+    const struct
+    {
+        const char* pszWhat;
+        int x, y;
+        COLORREF cr;
+    } cases[] = {
+        { "background left of the cells", 1, rcItems.top + 5, STEEL_BLUE },
         { "cell's white left side", rcItems.left, rcItems.top + 5, RGB(255, 255, 255) },
         { "cell's white top", rcItems.right - 5, rcItems.top, RGB(255, 255, 255) },
         { "cell's shadow right side", rcItems.right - 1, rcItems.top + 5, RGB(41, 63, 86) },
         { "cell's shadow bottom", rcItems.right - 5, rcItems.bottom - 1, RGB(41, 63, 86) },
-        { "inside the cell, past its text", rcItems.right - 3, rcItems.top + 3, kCell },
-        { "the third static shows only background", (rcTime.left + rcTime.right) / 2, rcTime.top + 5, kSteelBlue },
-        { "background right of the cells", rcTime.right + 5, rcItems.top + 5, kSteelBlue },
+        { "inside the cell, past its text", rcItems.right - 3, rcItems.top + 3, CELL },
+        { "the third static shows only background", (rcTime.left + rcTime.right) / 2, rcTime.top + 5, STEEL_BLUE },
+        { "background right of the cells", rcTime.right + 5, rcItems.top + 5, STEEL_BLUE },
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.cr, capture.PixelAt(c.x, c.y)) << c.pszWhat;
@@ -118,4 +128,4 @@ TEST(TotalsBar, RecomputesFromTheDocumentOnEveryErase)
     EXPECT_EQ(countBefore, CellPixels(frame.m_totals, IDC_TOTAL_ITEMS)) << "back to 0";
 }
 
-} // namespace
+}   // namespace

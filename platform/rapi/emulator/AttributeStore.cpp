@@ -6,10 +6,9 @@
 
 // One line per entry: eight hexadecimal digits, a blank, the case-folded
 // handheld path, in UTF-8.
-const wchar_t CAttributeStore::kFileName[] = L".handheld-attributes";
+const wchar_t CAttributeStore::FILE_NAME[] = L".handheld-attributes";
 
-namespace
-{
+namespace {
 std::string ToUtf8(const std::wstring& str)
 {
     int cb = WideCharToMultiByte(CP_UTF8, 0, str.c_str(), static_cast<int>(str.size()), nullptr, 0, nullptr, nullptr);
@@ -40,18 +39,17 @@ bool ReadWholeFile(const std::wstring& strFile, std::string& strBytes)
     DWORD cbRead = 0;
     return cb == 0 || (ReadFile(hFile.Get(), &strBytes[0], cb, &cbRead, nullptr) && cbRead == cb);
 }
-}
+}   // namespace
 
 bool CAttributeStore::Load(const std::wstring& strFolder)
 {
-    m_strFile = strFolder + L"\\" + kFileName;
+    m_strFile = strFolder + L"\\" + FILE_NAME;
     m_attributes.clear();
     std::string strBytes;
     if (!ReadWholeFile(m_strFile, strBytes))
         return false;
     size_t nStart = 0;
-    while (nStart < strBytes.size())
-    {
+    while (nStart < strBytes.size()) {
         size_t nEnd = strBytes.find('\n', nStart);
         std::string strLine = strBytes.substr(nStart, nEnd == std::string::npos ? std::string::npos : nEnd - nStart);
         if (strLine.size() > 10 && strLine[8] == ' ' && strLine[9] == '\\')
@@ -79,8 +77,7 @@ void CAttributeStore::Set(const std::wstring& strKey, DWORD dwAttributes)
 void CAttributeStore::Remove(const std::wstring& strKey)
 {
     std::wstring strBelow = strKey + L"\\";
-    for (auto it = m_attributes.begin(); it != m_attributes.end();)
-    {
+    for (auto it = m_attributes.begin(); it != m_attributes.end();) {
         if (it->first == strKey || it->first.compare(0, strBelow.size(), strBelow) == 0)
             it = m_attributes.erase(it);
         else
@@ -95,8 +92,7 @@ void CAttributeStore::Save() const
 {
     std::string strBytes;
     char szAttributes[16];
-    for (const auto& entry : m_attributes)
-    {
+    for (const auto& entry : m_attributes) {
         wsprintfA(szAttributes, "%08lX ", entry.second);
         strBytes += szAttributes + ToUtf8(entry.first) + "\n";
     }
@@ -104,8 +100,8 @@ void CAttributeStore::Save() const
     {
         CHandle hFile(CreateFileW(strTemp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD cbWritten = 0;
-        if (!hFile.IsValid() ||
-            !WriteFile(hFile.Get(), strBytes.data(), static_cast<DWORD>(strBytes.size()), &cbWritten, nullptr))
+        if (!hFile.IsValid()
+            || !WriteFile(hFile.Get(), strBytes.data(), static_cast<DWORD>(strBytes.size()), &cbWritten, nullptr))
             return;
     }
     MoveFileExW(strTemp.c_str(), m_strFile.c_str(), MOVEFILE_REPLACE_EXISTING);

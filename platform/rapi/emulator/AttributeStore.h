@@ -11,7 +11,7 @@
 class CAttributeStore
 {
 public:
-    static const wchar_t kFileName[];
+    static const wchar_t FILE_NAME[];
 
     // FALSE when an existing file cannot be read.
     bool Load(const std::wstring& strFolder);

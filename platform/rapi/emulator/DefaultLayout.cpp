@@ -2,27 +2,27 @@
 
 #include "platform/rapi/rapi.h"
 
-namespace
-{
-const DWORD kFolder = FILE_ATTRIBUTE_DIRECTORY;
-const DWORD kRomFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_INROM;
-}
+namespace {
+constexpr DWORD FOLDER = FILE_ATTRIBUTE_DIRECTORY;
+constexpr DWORD ROM_FOLDER =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_INROM;
+}   // namespace
 
 // Parents come before their children. A storage card shows as a folder
 // with the temporary attribute; the ROM folders are what the listing flag
 // for hidden system ROM modules leaves out.
-const LayoutFolder kDefaultLayout[] = {
-    {L"\\My Documents", kFolder},
-    {L"\\My Documents\\Personal", kFolder},
-    {L"\\My Documents\\Templates", kFolder},
-    {L"\\Program Files", kFolder},
-    {L"\\Program Files\\Dictionaries", kFolder},
-    {L"\\Temp", kFolder},
-    {L"\\Windows", kFolder | FILE_ATTRIBUTE_SYSTEM},
-    {L"\\Windows\\Start Menu", kFolder},
-    {L"\\Windows\\Fonts", kRomFolder},
-    {L"\\Storage Card", kFolder | FILE_ATTRIBUTE_TEMPORARY},
-    {L"\\ROM Modules", kRomFolder},
+const LayoutFolder DEFAULT_LAYOUT[] = {
+    { L"\\My Documents", FOLDER },
+    { L"\\My Documents\\Personal", FOLDER },
+    { L"\\My Documents\\Templates", FOLDER },
+    { L"\\Program Files", FOLDER },
+    { L"\\Program Files\\Dictionaries", FOLDER },
+    { L"\\Temp", FOLDER },
+    { L"\\Windows", FOLDER | FILE_ATTRIBUTE_SYSTEM },
+    { L"\\Windows\\Start Menu", FOLDER },
+    { L"\\Windows\\Fonts", ROM_FOLDER },
+    { L"\\Storage Card", FOLDER | FILE_ATTRIBUTE_TEMPORARY },
+    { L"\\ROM Modules", ROM_FOLDER },
 };
 
-const size_t kDefaultLayoutCount = sizeof(kDefaultLayout) / sizeof(kDefaultLayout[0]);
+constexpr size_t DEFAULT_LAYOUT_COUNT = sizeof(DEFAULT_LAYOUT) / sizeof(DEFAULT_LAYOUT[0]);

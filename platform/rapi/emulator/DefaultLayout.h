@@ -9,5 +9,5 @@ struct LayoutFolder
     DWORD dwAttributes;
 };
 
-extern const LayoutFolder kDefaultLayout[];
-extern const size_t kDefaultLayoutCount;
+extern const LayoutFolder DEFAULT_LAYOUT[];
+extern const size_t DEFAULT_LAYOUT_COUNT;

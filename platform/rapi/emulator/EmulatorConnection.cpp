@@ -2,19 +2,18 @@
 
 #include "platform/rapi/SocketIo.h"
 
-namespace
-{
+namespace {
 // A request that has begun must be complete within this time; between
 // requests a connection may stay idle as long as its peer likes.
-const DWORD kRequestTimeoutMs = 10000;
-const DWORD kReplyTimeoutMs = 10000;
+constexpr DWORD REQUEST_TIMEOUT_MS = 10000;
+constexpr DWORD REPLY_TIMEOUT_MS = 10000;
 
 void PutStatus(CWireWriter& reply, DWORD dwResult, DWORD dwError)
 {
     reply.PutDword(dwResult);
     reply.PutDword(dwError);
 }
-}
+}   // namespace
 
 CEmulatorConnection::CEmulatorConnection(CSocket link, DWORD dwId, CHandheldStore& store, CLinkFaults& faults)
     : m_link(std::move(link)), m_dwId(dwId), m_store(store), m_faults(faults)
@@ -28,10 +27,10 @@ CEmulatorConnection::~CEmulatorConnection()
 
 void CEmulatorConnection::Serve()
 {
-    for (;;)
-    {
+    for (;;) {
         std::vector<BYTE> request;
-        if (RecvFrame(m_link.Get(), request, RapiWire::kMaxRequestBytes, INFINITE, kRequestTimeoutMs, nullptr) != ioOk)
+        if (RecvFrame(m_link.Get(), request, RapiWire::MAX_REQUEST_BYTES, INFINITE, REQUEST_TIMEOUT_MS, nullptr)
+            != ioOk)
             return;
         m_faults.PaceTransfer(request.size());
         m_faults.DelayCall();
@@ -43,7 +42,7 @@ void CEmulatorConnection::Serve()
         if (outcome == outSilent)
             continue;
         m_faults.PaceTransfer(reply.Bytes().size());
-        if (SendFrame(m_link.Get(), reply, kReplyTimeoutMs, nullptr) != ioOk)
+        if (SendFrame(m_link.Get(), reply, REPLY_TIMEOUT_MS, nullptr) != ioOk)
             return;
     }
 }
@@ -55,8 +54,7 @@ CEmulatorConnection::Outcome CEmulatorConnection::Dispatch(CWireReader& request,
         return OnHello(request, reply);
     if (!m_bGreeted)
         return outDrop;
-    switch (opcode)
-    {
+    switch (opcode) {
     case RapiWire::opFindAllFiles:
         return OnFindAllFiles(request, reply);
     case RapiWire::opCreateFile:
@@ -76,7 +74,7 @@ CEmulatorConnection::Outcome CEmulatorConnection::OnHello(CWireReader& request, 
 {
     DWORD dwMagic = request.GetDword();
     DWORD dwVersion = request.GetDword();
-    if (!request.IsAtEnd() || dwMagic != RapiWire::kHelloMagic || dwVersion != RapiWire::kVersion || m_bGreeted)
+    if (!request.IsAtEnd() || dwMagic != RapiWire::HELLO_MAGIC || dwVersion != RapiWire::VERSION || m_bGreeted)
         return outDrop;
     if (!m_faults.AnswersHandshake())
         return outSilent;
@@ -89,7 +87,7 @@ CEmulatorConnection::Outcome CEmulatorConnection::OnHello(CWireReader& request, 
 CEmulatorConnection::Outcome CEmulatorConnection::OnFindAllFiles(CWireReader& request, CWireWriter& reply)
 {
     DWORD dwFlags = request.GetDword();
-    std::wstring strPattern = request.GetWide(RapiWire::kMaxPathUnits);
+    std::wstring strPattern = request.GetWide(RapiWire::MAX_PATH_UNITS);
     if (!request.IsAtEnd())
         return outDrop;
     std::vector<CE_FIND_DATA> records;
@@ -107,8 +105,8 @@ CEmulatorConnection::Outcome CEmulatorConnection::OnCreateFile(CWireReader& requ
     create.dwAccess = request.GetDword();
     create.dwShareMode = request.GetDword();
     create.dwDisposition = request.GetDword();
-    request.GetDword();  // the attributes: new files are plain files
-    create.strPath = request.GetWide(RapiWire::kMaxPathUnits);
+    request.GetDword();   // the attributes: new files are plain files
+    create.strPath = request.GetWide(RapiWire::MAX_PATH_UNITS);
     if (!request.IsAtEnd())
         return outDrop;
     DWORD dwError;
@@ -121,7 +119,7 @@ CEmulatorConnection::Outcome CEmulatorConnection::OnWriteFile(CWireReader& reque
 {
     DWORD dwHandle = request.GetDword();
     DWORD cb = request.GetDword();
-    const BYTE* pData = cb <= RapiWire::kMaxWriteBytes ? request.GetBytes(cb) : nullptr;
+    const BYTE* pData = cb <= RapiWire::MAX_WRITE_BYTES ? request.GetBytes(cb) : nullptr;
     if (!pData || !request.IsAtEnd())
         return outDrop;
     DWORD cbWritten;
@@ -147,7 +145,7 @@ CEmulatorConnection::Outcome CEmulatorConnection::OnCloseHandle(CWireReader& req
 
 CEmulatorConnection::Outcome CEmulatorConnection::OnDeleteFile(CWireReader& request, CWireWriter& reply)
 {
-    std::wstring strPath = request.GetWide(RapiWire::kMaxPathUnits);
+    std::wstring strPath = request.GetWide(RapiWire::MAX_PATH_UNITS);
     if (!request.IsAtEnd())
         return outDrop;
     DWORD dwError;

@@ -24,7 +24,7 @@ private:
     enum Outcome
     {
         outReply,
-        outSilent,  // no answer, keep listening
+        outSilent,   // no answer, keep listening
         outDrop,
     };
 

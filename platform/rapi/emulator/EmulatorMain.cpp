@@ -9,11 +9,9 @@
 
 #include <shellapi.h>
 
-namespace
-{
-const char kUsage[] =
-    "usage: rapiemu --root FOLDER [--port N] [--no-handshake] [--refuse[=HRESULT]]\n"
-    "               [--capacity BYTES] [--drop-after BYTES] [--latency MS] [--throughput KBPS]\n";
+namespace {
+constexpr char USAGE[] = "usage: rapiemu --root FOLDER [--port N] [--no-handshake] [--refuse[=HRESULT]]\n"
+                         "               [--capacity BYTES] [--drop-after BYTES] [--latency MS] [--throughput KBPS]\n";
 
 void WriteLine(DWORD nStdHandle, const std::string& strLine)
 {
@@ -36,8 +34,8 @@ CSocket Listen(WORD nPort)
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = htons(nPort);
-    if (!listener.IsValid() || bind(listener.Get(), reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 ||
-        listen(listener.Get(), SOMAXCONN) != 0)
+    if (!listener.IsValid() || bind(listener.Get(), reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0
+        || listen(listener.Get(), SOMAXCONN) != 0)
         return CSocket();
     return listener;
 }
@@ -74,27 +72,24 @@ int Run(const EmulatorOptions& options)
 {
     CWinsock winsock;
     CHandheldStore store(options.strRoot, options.nCapacity);
-    if (!store.Open())
-    {
+    if (!store.Open()) {
         WriteLine(STD_ERROR_HANDLE, "rapiemu: cannot serve the folder " + ToAnsi(options.strRoot));
         return 1;
     }
     CSocket listener = Listen(options.nPort);
-    if (!winsock.IsReady() || !listener.IsValid())
-    {
+    if (!winsock.IsReady() || !listener.IsValid()) {
         WriteLine(STD_ERROR_HANDLE, "rapiemu: cannot listen on port " + std::to_string(options.nPort));
         return 1;
     }
     WriteLine(STD_OUTPUT_HANDLE, "listening on 127.0.0.1:" + std::to_string(PortOf(listener.Get())));
     CLinkFaults faults(options);
-    for (DWORD dwId = 1;; ++dwId)
-    {
+    for (DWORD dwId = 1;; ++dwId) {
         CSocket link(accept(listener.Get(), nullptr, nullptr));
         if (link.IsValid())
             StartConnection(std::move(link), dwId, store, faults);
     }
 }
-}
+}   // namespace
 
 int main()
 {
@@ -104,10 +99,9 @@ int main()
     std::wstring strError;
     bool bParsed = argv && ParseEmulatorOptions(argc, argv, options, strError);
     LocalFree(argv);
-    if (!bParsed)
-    {
+    if (!bParsed) {
         WriteLine(STD_ERROR_HANDLE, "rapiemu: " + ToAnsi(strError));
-        WriteLine(STD_ERROR_HANDLE, kUsage);
+        WriteLine(STD_ERROR_HANDLE, USAGE);
         return 2;
     }
     return Run(options);

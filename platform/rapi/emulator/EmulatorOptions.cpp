@@ -5,8 +5,7 @@
 #include <errno.h>
 #include <stdlib.h>
 
-namespace
-{
+namespace {
 // Walks "--name=value" and "--name value" arguments.
 class COptionParser
 {
@@ -72,53 +71,47 @@ bool ApplyDword(COptionParser& parser, ULONGLONG nMax, ULONGLONG nScale, DWORD* 
 bool ApplyOption(COptionParser& parser, EmulatorOptions& options)
 {
     const std::wstring& strName = parser.Name();
-    if (strName == L"--root")
-    {
+    if (strName == L"--root") {
         const wchar_t* pszRoot = parser.TakeValue();
         options.strRoot = pszRoot ? pszRoot : L"";
         return !options.strRoot.empty();
     }
-    if (strName == L"--port")
-    {
+    if (strName == L"--port") {
         DWORD dwPort;
         bool bOk = ApplyDword(parser, 65535, 1, &dwPort);
         options.nPort = static_cast<WORD>(dwPort);
         return bOk;
     }
-    if (strName == L"--no-handshake")
-    {
+    if (strName == L"--no-handshake") {
         options.bNoHandshake = true;
         return !parser.HasInline();
     }
     if (strName == L"--refuse")
         return ApplyRefusal(parser, options);
     if (strName == L"--capacity")
-        return parser.TakeNumber(kUnlimited - 1, &options.nCapacity);
+        return parser.TakeNumber(UNLIMITED - 1, &options.nCapacity);
     if (strName == L"--drop-after")
-        return parser.TakeNumber(kUnlimited - 1, &options.nDropAfter);
+        return parser.TakeNumber(UNLIMITED - 1, &options.nDropAfter);
     if (strName == L"--latency")
         return ApplyDword(parser, 600000, 1, &options.dwLatencyMs);
     if (strName == L"--throughput")
         return ApplyDword(parser, 4194304, 1024, &options.dwBytesPerSecond) && options.dwBytesPerSecond > 0;
     return false;
 }
-}
+}   // namespace
 
 bool ParseEmulatorOptions(int argc, wchar_t** argv, EmulatorOptions& options, std::wstring& strError)
 {
     options = EmulatorOptions();
-    options.nPort = kDefaultEmulatorPort;
+    options.nPort = DEFAULT_EMULATOR_PORT;
     COptionParser parser(argc, argv);
-    while (parser.Next())
-    {
-        if (!ApplyOption(parser, options))
-        {
+    while (parser.Next()) {
+        if (!ApplyOption(parser, options)) {
             strError = L"unknown option or bad value: " + parser.Name();
             return false;
         }
     }
-    if (options.strRoot.empty())
-    {
+    if (options.strRoot.empty()) {
         strError = L"--root FOLDER is required";
         return false;
     }

@@ -10,18 +10,18 @@
 #include <windows.h>
 #include <string>
 
-const ULONGLONG kUnlimited = ~0ull;
+constexpr ULONGLONG UNLIMITED = ~0ull;
 
 struct EmulatorOptions
 {
     std::wstring strRoot;
     WORD nPort;
-    bool bNoHandshake = false;      // accept connections, never answer the handshake
-    HRESULT hrRefusal = S_OK;       // a failure: the handshake is answered with it
-    ULONGLONG nCapacity = kUnlimited;   // bytes of file data the store holds
-    ULONGLONG nDropAfter = kUnlimited;  // bytes written before the cable is pulled
-    DWORD dwLatencyMs = 0;          // added to every call
-    DWORD dwBytesPerSecond = 0;     // 0: as fast as loopback goes
+    bool bNoHandshake = false;          // accept connections, never answer the handshake
+    HRESULT hrRefusal = S_OK;           // a failure: the handshake is answered with it
+    ULONGLONG nCapacity = UNLIMITED;    // bytes of file data the store holds
+    ULONGLONG nDropAfter = UNLIMITED;   // bytes written before the cable is pulled
+    DWORD dwLatencyMs = 0;              // added to every call
+    DWORD dwBytesPerSecond = 0;         // 0: as fast as loopback goes
 };
 
 // FALSE with a message for the user when the command line is wrong.

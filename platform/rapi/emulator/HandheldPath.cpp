@@ -3,24 +3,23 @@
 #include <windows.h>
 #include <wchar.h>
 
-namespace
-{
-const wchar_t* const kDeviceNames[] = {L"con", L"prn", L"aux", L"nul", L"clock$", L"conin$", L"conout$"};
-const wchar_t* const kNumberedDevices[] = {L"com", L"lpt"};
+namespace {
+const wchar_t* const DEVICE_NAMES[] = { L"con", L"prn", L"aux", L"nul", L"clock$", L"conin$", L"conout$" };
+const wchar_t* const NUMBERED_DEVICES[] = { L"com", L"lpt" };
 
 // Device names are reserved with any extension: "nul.txt" is the device too.
 bool IsDeviceName(const std::wstring& strName)
 {
     std::wstring strBase = FoldCase(strName.substr(0, strName.find(L'.')));
-    for (const wchar_t* pszDevice : kDeviceNames)
+    for (const wchar_t* pszDevice : DEVICE_NAMES)
         if (strBase == pszDevice)
             return true;
-    for (const wchar_t* pszDevice : kNumberedDevices)
+    for (const wchar_t* pszDevice : NUMBERED_DEVICES)
         if (strBase.size() == 4 && strBase.compare(0, 3, pszDevice) == 0 && strBase[3] >= L'0' && strBase[3] <= L'9')
             return true;
     return false;
 }
-}
+}   // namespace
 
 bool IsAcceptableName(const std::wstring& strName, bool bPattern)
 {
@@ -31,8 +30,7 @@ bool IsAcceptableName(const std::wstring& strName, bool bPattern)
     wchar_t chLast = strName[strName.size() - 1];
     if (chLast == L'.' || chLast == L' ')
         return false;
-    for (wchar_t ch : strName)
-    {
+    for (wchar_t ch : strName) {
         if (ch < 0x20 || wcschr(L"\\/:\"<>|", ch))
             return false;
         if (!bPattern && (ch == L'*' || ch == L'?'))
@@ -49,8 +47,7 @@ bool SplitHandheldPath(const std::wstring& strPath, bool bPattern, std::vector<s
     if (strPath.size() == 1)
         return true;
     size_t nStart = 1;
-    for (;;)
-    {
+    for (;;) {
         size_t nEnd = strPath.find(L'\\', nStart);
         std::wstring strName = strPath.substr(nStart, nEnd == std::wstring::npos ? std::wstring::npos : nEnd - nStart);
         bool bLast = nEnd == std::wstring::npos;
@@ -86,24 +83,17 @@ bool MatchesPattern(const std::wstring& strName, const std::wstring& strPattern)
     std::wstring strN = FoldCase(strName);
     std::wstring strP = FoldCase(strPattern);
     size_t n = 0, p = 0, nStar = std::wstring::npos, nMark = 0;
-    while (n < strN.size())
-    {
-        if (p < strP.size() && (strP[p] == L'?' || strP[p] == strN[n]))
-        {
+    while (n < strN.size()) {
+        if (p < strP.size() && (strP[p] == L'?' || strP[p] == strN[n])) {
             ++n;
             ++p;
-        }
-        else if (p < strP.size() && strP[p] == L'*')
-        {
+        } else if (p < strP.size() && strP[p] == L'*') {
             nStar = p++;
             nMark = n;
-        }
-        else if (nStar != std::wstring::npos)
-        {
+        } else if (nStar != std::wstring::npos) {
             p = nStar + 1;
             n = ++nMark;
-        }
-        else
+        } else
             return false;
     }
     while (p < strP.size() && strP[p] == L'*')

@@ -7,15 +7,18 @@
 #include <algorithm>
 #include <wchar.h>
 
-namespace
-{
-const DWORD kTimeFlags = FAF_CREATION_TIME | FAF_LASTACCESS_TIME | FAF_LASTWRITE_TIME;
+namespace {
+constexpr DWORD TIME_FLAGS = FAF_CREATION_TIME | FAF_LASTACCESS_TIME | FAF_LASTWRITE_TIME;
 
 class CFindHandle
 {
 public:
     explicit CFindHandle(HANDLE h) : m_h(h) {}
-    ~CFindHandle() { if (m_h != INVALID_HANDLE_VALUE) FindClose(m_h); }
+    ~CFindHandle()
+    {
+        if (m_h != INVALID_HANDLE_VALUE)
+            FindClose(m_h);
+    }
     CFindHandle(const CFindHandle&) = delete;
     CFindHandle& operator=(const CFindHandle&) = delete;
 
@@ -33,12 +36,11 @@ bool IsDotEntry(const WIN32_FIND_DATAW& found)
 
 bool IsReservedName(const std::wstring& strName)
 {
-    std::wstring strReserved = CAttributeStore::kFileName;
+    std::wstring strReserved = CAttributeStore::FILE_NAME;
     return FoldCase(strName).compare(0, strReserved.size(), strReserved) == 0;
 }
 
-template <typename FileData>
-ULONGLONG SizeOf(const FileData& data)
+template <typename FileData> ULONGLONG SizeOf(const FileData& data)
 {
     return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
@@ -48,7 +50,8 @@ bool IsLeftOut(DWORD dwAttributes, DWORD dwFlags)
 {
     if ((dwFlags & FAF_FOLDERS_ONLY) && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return true;
-    return (dwFlags & FAF_NO_HIDDEN_SYS_ROMMODULES) && (dwAttributes & (FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_ROMMODULE));
+    return (dwFlags & FAF_NO_HIDDEN_SYS_ROMMODULES)
+           && (dwAttributes & (FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_ROMMODULE));
 }
 
 // A stable object id per path, as the handheld's object store gives one.
@@ -91,7 +94,7 @@ bool Truncates(DWORD dwDisposition)
 {
     return dwDisposition == CREATE_ALWAYS || dwDisposition == TRUNCATE_EXISTING;
 }
-}
+}   // namespace
 
 CHandheldStore::CHandheldStore(const std::wstring& strRoot, ULONGLONG nCapacity)
     : m_strRoot(strRoot), m_nCapacity(nCapacity)
@@ -118,8 +121,7 @@ bool CHandheldStore::IsEmpty() const
     CFindHandle hFind(FindFirstFileW((m_strRoot + L"\\*").c_str(), &found));
     if (!hFind.IsValid())
         return true;
-    do
-    {
+    do {
         if (!IsDotEntry(found) && !IsReservedName(found.cFileName))
             return false;
     } while (FindNextFileW(hFind.Get(), &found));
@@ -128,13 +130,12 @@ bool CHandheldStore::IsEmpty() const
 
 void CHandheldStore::MakeLayout()
 {
-    for (size_t i = 0; i < kDefaultLayoutCount; ++i)
-    {
+    for (size_t i = 0; i < DEFAULT_LAYOUT_COUNT; ++i) {
         std::vector<std::wstring> parts;
-        SplitHandheldPath(kDefaultLayout[i].pszPath, false, parts);
+        SplitHandheldPath(DEFAULT_LAYOUT[i].pszPath, false, parts);
         CreateDirectoryW(HostPath(parts).c_str(), nullptr);
-        if (kDefaultLayout[i].dwAttributes != FILE_ATTRIBUTE_DIRECTORY)
-            m_attributes.Set(MakePathKey(parts), kDefaultLayout[i].dwAttributes);
+        if (DEFAULT_LAYOUT[i].dwAttributes != FILE_ATTRIBUTE_DIRECTORY)
+            m_attributes.Set(MakePathKey(parts), DEFAULT_LAYOUT[i].dwAttributes);
     }
 }
 
@@ -145,8 +146,7 @@ ULONGLONG CHandheldStore::MeasureFolder(const std::wstring& strHostFolder) const
     CFindHandle hFind(FindFirstFileW((strHostFolder + L"\\*").c_str(), &found));
     if (!hFind.IsValid())
         return 0;
-    do
-    {
+    do {
         if (IsDotEntry(found) || (strHostFolder == m_strRoot && IsReservedName(found.cFileName)))
             continue;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -160,13 +160,11 @@ ULONGLONG CHandheldStore::MeasureFolder(const std::wstring& strHostFolder) const
 bool CHandheldStore::Resolve(const std::wstring& strPath, bool bPattern, std::vector<std::wstring>& parts,
                              DWORD* pdwError) const
 {
-    if (!SplitHandheldPath(strPath, bPattern, parts) || parts.empty())
-    {
+    if (!SplitHandheldPath(strPath, bPattern, parts) || parts.empty()) {
         *pdwError = ERROR_INVALID_NAME;
         return false;
     }
-    if (IsReservedName(parts[0]))
-    {
+    if (IsReservedName(parts[0])) {
         *pdwError = ERROR_ACCESS_DENIED;
         return false;
     }
@@ -201,8 +199,7 @@ bool CHandheldStore::FindAllFiles(const std::wstring& strPattern, DWORD dwFlags,
     parts.pop_back();
     std::wstring strFolder = HostPath(parts);
     DWORD dwFolder = GetFileAttributesW(strFolder.c_str());
-    if (dwFolder == INVALID_FILE_ATTRIBUTES || !(dwFolder & FILE_ATTRIBUTE_DIRECTORY))
-    {
+    if (dwFolder == INVALID_FILE_ATTRIBUTES || !(dwFolder & FILE_ATTRIBUTE_DIRECTORY)) {
         *pdwError = ERROR_PATH_NOT_FOUND;
         return false;
     }
@@ -210,10 +207,9 @@ bool CHandheldStore::FindAllFiles(const std::wstring& strPattern, DWORD dwFlags,
     std::vector<std::pair<std::wstring, CE_FIND_DATA>> found;
     WIN32_FIND_DATAW entry;
     CFindHandle hFind(FindFirstFileW((strFolder + L"\\*").c_str(), &entry));
-    for (bool bMore = hFind.IsValid(); bMore; bMore = FindNextFileW(hFind.Get(), &entry) != FALSE)
-    {
-        if (IsDotEntry(entry) || (parts.empty() && IsReservedName(entry.cFileName)) ||
-            !MatchesPattern(entry.cFileName, strNamePattern))
+    for (bool bMore = hFind.IsValid(); bMore; bMore = FindNextFileW(hFind.Get(), &entry) != FALSE) {
+        if (IsDotEntry(entry) || (parts.empty() && IsReservedName(entry.cFileName))
+            || !MatchesPattern(entry.cFileName, strNamePattern))
             continue;
         std::wstring strKey = (parts.empty() ? L"" : strFolderKey) + L"\\" + FoldCase(entry.cFileName);
         DWORD dwAttributes = AttributesOf(strKey, entry);
@@ -233,16 +229,14 @@ DWORD CHandheldStore::CreateFile(DWORD dwOwner, const CreateFileRequest& request
     std::vector<std::wstring> parts;
     if (!Resolve(request.strPath, false, parts, pdwError))
         return 0;
-    if (!IsKnownDisposition(request.dwDisposition))
-    {
+    if (!IsKnownDisposition(request.dwDisposition)) {
         *pdwError = ERROR_INVALID_PARAMETER;
         return 0;
     }
     std::wstring strHost = HostPath(parts);
     WIN32_FILE_ATTRIBUTE_DATA existing;
     bool bExists = GetFileAttributesExW(strHost.c_str(), GetFileExInfoStandard, &existing) != FALSE;
-    if (bExists && (existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    {
+    if (bExists && (existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         *pdwError = ERROR_ACCESS_DENIED;
         return 0;
     }
@@ -257,7 +251,7 @@ DWORD CHandheldStore::CreateFile(DWORD dwOwner, const CreateFileRequest& request
     do
         ++m_dwLastHandle;
     while (m_dwLastHandle == 0 || m_dwLastHandle == 0xFFFFFFFF || m_files.count(m_dwLastHandle));
-    m_files.emplace(m_dwLastHandle, OpenFile{dwOwner, std::move(hFile)});
+    m_files.emplace(m_dwLastHandle, OpenFile{ dwOwner, std::move(hFile) });
     return m_dwLastHandle;
 }
 
@@ -267,8 +261,7 @@ bool CHandheldStore::WriteFile(DWORD dwOwner, DWORD dwHandle, const BYTE* pData,
     CLock lock(m_cs);
     *pdwWritten = 0;
     auto it = m_files.find(dwHandle);
-    if (it == m_files.end() || it->second.dwOwner != dwOwner)
-    {
+    if (it == m_files.end() || it->second.dwOwner != dwOwner) {
         *pdwError = ERROR_INVALID_HANDLE;
         return false;
     }
@@ -281,14 +274,13 @@ bool CHandheldStore::WriteFile(DWORD dwOwner, DWORD dwHandle, const BYTE* pData,
 DWORD CHandheldStore::WriteWithinRoom(HANDLE hFile, const BYTE* pData, DWORD cb, DWORD* pdwError)
 {
     LARGE_INTEGER nPosition = {}, nSize = {}, nZero = {};
-    if (!SetFilePointerEx(hFile, nZero, &nPosition, FILE_CURRENT) || !GetFileSizeEx(hFile, &nSize))
-    {
+    if (!SetFilePointerEx(hFile, nZero, &nPosition, FILE_CURRENT) || !GetFileSizeEx(hFile, &nSize)) {
         *pdwError = GetLastError();
         return 0;
     }
     ULONGLONG nEnd = static_cast<ULONGLONG>(nPosition.QuadPart) + cb;
     ULONGLONG nGrowth = nEnd > static_cast<ULONGLONG>(nSize.QuadPart) ? nEnd - nSize.QuadPart : 0;
-    ULONGLONG nRoom = m_nCapacity == kUnlimited ? kUnlimited : (m_nCapacity > m_nUsed ? m_nCapacity - m_nUsed : 0);
+    ULONGLONG nRoom = m_nCapacity == UNLIMITED ? UNLIMITED : (m_nCapacity > m_nUsed ? m_nCapacity - m_nUsed : 0);
     DWORD cbAllowed = nGrowth > nRoom ? static_cast<DWORD>(cb - (nGrowth - nRoom)) : cb;
     DWORD cbWritten = 0;
     if (cbAllowed > 0 && !::WriteFile(hFile, pData, cbAllowed, &cbWritten, nullptr))
@@ -305,8 +297,7 @@ bool CHandheldStore::CloseHandle(DWORD dwOwner, DWORD dwHandle, DWORD* pdwError)
 {
     CLock lock(m_cs);
     auto it = m_files.find(dwHandle);
-    if (it == m_files.end() || it->second.dwOwner != dwOwner)
-    {
+    if (it == m_files.end() || it->second.dwOwner != dwOwner) {
         *pdwError = ERROR_INVALID_HANDLE;
         return false;
     }
@@ -323,8 +314,7 @@ bool CHandheldStore::DeleteFile(const std::wstring& strPath, DWORD* pdwError)
         return false;
     std::wstring strHost = HostPath(parts);
     WIN32_FILE_ATTRIBUTE_DATA existing;
-    if (!GetFileAttributesExW(strHost.c_str(), GetFileExInfoStandard, &existing) || !::DeleteFileW(strHost.c_str()))
-    {
+    if (!GetFileAttributesExW(strHost.c_str(), GetFileExInfoStandard, &existing) || !::DeleteFileW(strHost.c_str())) {
         *pdwError = GetLastError();
         return false;
     }
@@ -337,8 +327,7 @@ bool CHandheldStore::DeleteFile(const std::wstring& strPath, DWORD* pdwError)
 void CHandheldStore::CloseHandlesOf(DWORD dwOwner)
 {
     CLock lock(m_cs);
-    for (auto it = m_files.begin(); it != m_files.end();)
-    {
+    for (auto it = m_files.begin(); it != m_files.end();) {
         if (it->second.dwOwner == dwOwner)
             it = m_files.erase(it);
         else

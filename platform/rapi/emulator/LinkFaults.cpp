@@ -15,7 +15,7 @@ void CLinkFaults::PaceTransfer(size_t cb) const
 DWORD CLinkFaults::BytesBeforeDrop(DWORD cb)
 {
     CLock lock(m_cs);
-    if (m_bPulled || m_options.nDropAfter == kUnlimited)
+    if (m_bPulled || m_options.nDropAfter == UNLIMITED)
         return cb;
     ULONGLONG nLeft = m_options.nDropAfter > m_nWritten ? m_options.nDropAfter - m_nWritten : 0;
     return nLeft < cb ? static_cast<DWORD>(nLeft) : cb;
@@ -25,7 +25,7 @@ bool CLinkFaults::CountWritten(DWORD cb)
 {
     CLock lock(m_cs);
     m_nWritten += cb;
-    if (m_bPulled || m_options.nDropAfter == kUnlimited || m_nWritten < m_options.nDropAfter)
+    if (m_bPulled || m_options.nDropAfter == UNLIMITED || m_nWritten < m_options.nDropAfter)
         return false;
     m_bPulled = true;
     return true;

@@ -104,4 +104,4 @@ TEST(CString, CompareUsesMultibyteCodeValues)
     }
 }
 
-} // namespace
+}   // namespace

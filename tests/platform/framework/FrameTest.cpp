@@ -32,7 +32,11 @@ public:
 
 protected:
     void OnRoute(UINT) { g_log.push_back("app"); }
-    void OnUpdateRoute(CCmdUI* pCmdUI) { g_log.push_back("app update"); pCmdUI->Enable(TRUE); }
+    void OnUpdateRoute(CCmdUI* pCmdUI)
+    {
+        g_log.push_back("app update");
+        pCmdUI->Enable(TRUE);
+    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -63,7 +67,11 @@ public:
 
 protected:
     void OnRoute(UINT) { g_log.push_back("doc"); }
-    void OnUpdateRoute(CCmdUI* pCmdUI) { g_log.push_back("doc update"); pCmdUI->Enable(TRUE); }
+    void OnUpdateRoute(CCmdUI* pCmdUI)
+    {
+        g_log.push_back("doc update");
+        pCmdUI->Enable(TRUE);
+    }
     void OnAll() { g_log.push_back("all"); }
     void OnIns() { g_log.push_back("ins"); }
     void OnUpdateIns(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bTicked); }
@@ -83,13 +91,21 @@ class CTestView : public CView
 {
 public:
     int m_nInitialUpdates = 0;
-    void OnInitialUpdate() override { ++m_nInitialUpdates; CView::OnInitialUpdate(); }
+    void OnInitialUpdate() override
+    {
+        ++m_nInitialUpdates;
+        CView::OnInitialUpdate();
+    }
     void OnDraw(CDC*) override {}
 
 protected:
     std::string Name() const { return "view " + std::to_string(GetDlgCtrlID() - AFX_IDW_PANE_FIRST); }
     void OnRoute(UINT) { g_log.push_back(Name()); }
-    void OnUpdateRoute(CCmdUI* pCmdUI) { g_log.push_back(Name() + " update"); pCmdUI->Enable(TRUE); }
+    void OnUpdateRoute(CCmdUI* pCmdUI)
+    {
+        g_log.push_back(Name() + " update");
+        pCmdUI->Enable(TRUE);
+    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -167,7 +183,11 @@ protected:
     }
 
     void OnRoute(UINT) { g_log.push_back("frame"); }
-    void OnUpdateRoute(CCmdUI* pCmdUI) { g_log.push_back("frame update"); pCmdUI->Enable(TRUE); }
+    void OnUpdateRoute(CCmdUI* pCmdUI)
+    {
+        g_log.push_back("frame update");
+        pCmdUI->Enable(TRUE);
+    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -288,12 +308,16 @@ TEST_F(FrameTest, OpenTakesTheFileNameAsTitleAndSaveLeavesTheFileAlone)
 
 TEST_F(FrameTest, CommandsAndUpdatesTakeTheRouteViewDocumentFrameApplication)
 {
-    struct Case {
+    struct Case
+    {
         UINT nID;
         const char* pszHandler;
     };
     const Case cases[] = {
-        { ID_ROUTE_VIEW, "view 0" }, { ID_ROUTE_DOC, "doc" }, { ID_ROUTE_FRAME, "frame" }, { ID_ROUTE_APP, "app" },
+        { ID_ROUTE_VIEW, "view 0" },
+        { ID_ROUTE_DOC, "doc" },
+        { ID_ROUTE_FRAME, "frame" },
+        { ID_ROUTE_APP, "app" },
     };
     // A command from a menu or key asks its state first, on the same route.
     for (const Case& c : cases) {
@@ -399,7 +423,8 @@ TEST_F(FrameTest, DraggingTheSplitterBarFollowsTheMouseWithinTheMinimums)
     const int gap = CSplitterWnd::m_cxSplitter;
     const int border = CSplitterWnd::m_cxBorder;
     HWND hSplitter = m_pFrame->m_splitter;
-    struct Step {
+    struct Step
+    {
         int x;
         int expectedCell0;
     };
@@ -437,17 +462,19 @@ TEST_F(FrameTest, IdleUpdateEnablesBarButtonsFromTheRouteAndDrawsTheirState)
     ::GetClientRect(hIns, rcIns);
     EXPECT_EQ(rcIns.Size(), CSize(24, 16));
 
-    struct Case {
+    struct Case
+    {
         bool bTicked;
         BOOL bInsEnabled;
         COLORREF crIns;
     };
-    for (const Case& c : { Case{ false, FALSE, crDisabled }, Case{ true, TRUE, crUp }, Case{ false, FALSE, crDisabled } }) {
+    for (const Case& c :
+         { Case{ false, FALSE, crDisabled }, Case{ true, TRUE, crUp }, Case{ false, FALSE, crDisabled } }) {
         m_pDoc->m_bTicked = c.bTicked;
         theApp.OnIdle(0);
         EXPECT_EQ(::IsWindowEnabled(hIns), c.bInsEnabled);
-        EXPECT_TRUE(::IsWindowEnabled(hAll));      // a handler and no update handler
-        EXPECT_FALSE(::IsWindowEnabled(hOrphan));  // no handler at all
+        EXPECT_TRUE(::IsWindowEnabled(hAll));       // a handler and no update handler
+        EXPECT_FALSE(::IsWindowEnabled(hOrphan));   // no handler at all
         EXPECT_EQ(colourOf(hIns), c.crIns);
     }
     ::SendMessageA(hAll, BM_SETSTATE, TRUE, 0);
@@ -474,7 +501,8 @@ TEST_F(FrameTest, ToolTipTextIsAskedOfTheBar)
         // Owned by the bar's top-level window; the bar is its tools' window.
         TTTOOLINFOA ti = {};
         ti.cbSize = sizeof(ti);
-        if (::SendMessageA(hWnd, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&ti)) && ti.hwnd == m_pFrame->m_topBar.m_hWnd)
+        if (::SendMessageA(hWnd, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&ti))
+            && ti.hwnd == m_pFrame->m_topBar.m_hWnd)
             hToolTip = hWnd;
     }
     ASSERT_NE(hToolTip, nullptr);
@@ -517,4 +545,4 @@ TEST_F(FrameTest, ExitClosesTheMainWindowAndEndsTheLoop)
     EXPECT_TRUE(PumpLikeTheApplication());
 }
 
-} // namespace
+}   // namespace

@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF RED = RGB(255, 0, 0);
+constexpr COLORREF BLUE = RGB(0, 0, 255);
 
 // A 32-bit memory context of the given size, filled white.
 class CMemoryCanvas
@@ -28,7 +28,11 @@ public:
     ~CMemoryCanvas() { m_dc.SelectObject(m_hOld); }
 
     CDC* DC() { return &m_dc; }
-    COLORREF At(int x, int y) { GdiFlush(); return GetPixel(m_dc, x, y); }
+    COLORREF At(int x, int y)
+    {
+        GdiFlush();
+        return GetPixel(m_dc, x, y);
+    }
 
 private:
     CDC m_dc;
@@ -40,7 +44,7 @@ TEST(Gdi, SelectedObjectRestoresWhatItReplaced)
 {
     CMemoryCanvas canvas(4, 4);
     HGDIOBJ hPenBefore = GetCurrentObject(*canvas.DC(), OBJ_PEN);
-    CPen pen(PS_SOLID, 1, kRed);
+    CPen pen(PS_SOLID, 1, RED);
     {
         CSelectedObject selected(canvas.DC(), &pen);
         EXPECT_EQ(pen.m_hObject, GetCurrentObject(*canvas.DC(), OBJ_PEN));
@@ -55,13 +59,13 @@ TEST(Gdi, ObjectsOwnTheirHandlesButTemporaryBrushesDoNot)
 {
     HGDIOBJ hOwned = nullptr;
     {
-        CBrush brush(kRed);
+        CBrush brush(RED);
         hOwned = brush.m_hObject;
         EXPECT_EQ(OBJ_BRUSH, static_cast<int>(GetObjectType(hOwned)));
     }
     EXPECT_EQ(0u, GetObjectType(hOwned)) << "a brush is deleted with its object";
 
-    CBrush detached(kBlue);
+    CBrush detached(BLUE);
     HGDIOBJ hKept = detached.Detach();
     detached.DeleteObject();
     EXPECT_EQ(OBJ_BRUSH, static_cast<int>(GetObjectType(hKept)));
@@ -80,9 +84,9 @@ TEST(Gdi, FillRectAndLinesLandOnTheirPixels)
 {
     CMemoryCanvas canvas(20, 20);
     CDC* pDC = canvas.DC();
-    CBrush brush(kRed);
+    CBrush brush(RED);
     pDC->FillRect(CRect(2, 2, 5, 5), &brush);
-    CPen pen(PS_SOLID, 1, kBlue);
+    CPen pen(PS_SOLID, 1, BLUE);
     {
         CSelectedObject selected(pDC, &pen);
         pDC->MoveTo(0, 10);
@@ -95,10 +99,20 @@ TEST(Gdi, FillRectAndLinesLandOnTheirPixels)
     pDC->FillRect(CRect(10, 15, 11, 16), &brush);
     pDC->SetViewportOrg(ptOld);
 
-    struct { int x, y; COLORREF cr; } cases[] = {
-        { 2, 2, kRed }, { 4, 4, kRed }, { 5, 5, RGB(255, 255, 255) }, { 1, 2, RGB(255, 255, 255) },
-        { 0, 10, kBlue }, { 19, 10, kBlue }, { 5, 11, RGB(255, 255, 255) },
-        { 0, 15, kRed }, { 10, 15, RGB(255, 255, 255) },
+    struct
+    {
+        int x, y;
+        COLORREF cr;
+    } cases[] = {
+        { 2, 2, RED },
+        { 4, 4, RED },
+        { 5, 5, RGB(255, 255, 255) },
+        { 1, 2, RGB(255, 255, 255) },
+        { 0, 10, BLUE },
+        { 19, 10, BLUE },
+        { 5, 11, RGB(255, 255, 255) },
+        { 0, 15, RED },
+        { 10, 15, RGB(255, 255, 255) },
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.cr, canvas.At(c.x, c.y)) << "at " << c.x << "," << c.y;
@@ -116,10 +130,10 @@ TEST(Gdi, ClipRegionOperationsNarrowThePaintedArea)
     EXPECT_FALSE(pDC->RectVisible(CRect(0, 0, 5, 5)));
     EXPECT_TRUE(pDC->RectVisible(CRect(4, 0, 6, 5)));
 
-    CBrush brush(kRed);
+    CBrush brush(RED);
     pDC->FillRect(CRect(0, 0, 20, 20), &brush);
     EXPECT_EQ(RGB(255, 255, 255), canvas.At(4, 4));
-    EXPECT_EQ(kRed, canvas.At(5, 4));
+    EXPECT_EQ(RED, canvas.At(5, 4));
     EXPECT_EQ(RGB(255, 255, 255), canvas.At(10, 4));
 }
 
@@ -154,14 +168,22 @@ public:
     UINT m_nFlags = 0;
     CPoint m_point;
 
-    BOOL OnEraseBkgnd(CDC* pDC) { m_hEraseDC = pDC->GetSafeHdc(); return 7; }
+    BOOL OnEraseBkgnd(CDC* pDC)
+    {
+        m_hEraseDC = pDC->GetSafeHdc();
+        return 7;
+    }
     HBRUSH OnCtlColor(CDC*, CWnd* pWnd, UINT nCtlColor)
     {
         m_pCtlWnd = pWnd;
         m_nCtlColor = nCtlColor;
         return static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     }
-    void OnLButtonDown(UINT nFlags, CPoint point) { m_nFlags = nFlags; m_point = point; }
+    void OnLButtonDown(UINT nFlags, CPoint point)
+    {
+        m_nFlags = nFlags;
+        m_point = point;
+    }
 
     DECLARE_MESSAGE_MAP()
 };
@@ -182,9 +204,15 @@ TEST(Gdi, MessageCrackersPassTheirArguments)
     EXPECT_EQ(7, wnd.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hDC)));
     EXPECT_EQ(hDC, wnd.m_hEraseDC);
 
-    struct { UINT nMessage; UINT nCtlColor; } kinds[] = {
-        { WM_CTLCOLORMSGBOX, CTLCOLOR_MSGBOX }, { WM_CTLCOLOREDIT, CTLCOLOR_EDIT },
-        { WM_CTLCOLORBTN, CTLCOLOR_BTN }, { WM_CTLCOLORSTATIC, CTLCOLOR_STATIC },
+    struct
+    {
+        UINT nMessage;
+        UINT nCtlColor;
+    } kinds[] = {
+        { WM_CTLCOLORMSGBOX, CTLCOLOR_MSGBOX },
+        { WM_CTLCOLOREDIT, CTLCOLOR_EDIT },
+        { WM_CTLCOLORBTN, CTLCOLOR_BTN },
+        { WM_CTLCOLORSTATIC, CTLCOLOR_STATIC },
     };
     for (const auto& k : kinds) {
         LRESULT lResult = wnd.SendMessage(k.nMessage, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hChild));
@@ -215,4 +243,4 @@ TEST(Geometry, RectArithmetic)
     EXPECT_FALSE(rc.PtInRect(CPoint(49, 22)));
 }
 
-} // namespace
+}   // namespace

@@ -9,7 +9,8 @@
 
 TEST(LayoutArithmetic, BarsStackFromTheirEdgesAndThePaneTakesTheRest)
 {
-    struct Case {
+    struct Case
+    {
         std::vector<AFX_BARSLOT> bars;
         std::vector<CRect> expected;
         CRect rest;
@@ -19,9 +20,12 @@ TEST(LayoutArithmetic, BarsStackFromTheirEdgesAndThePaneTakesTheRest)
         { {}, {}, CRect(0, 0, 400, 300) },
         { { { TRUE, 40 }, { FALSE, 30 } }, { CRect(0, 0, 400, 40), CRect(0, 270, 400, 300) }, CRect(0, 40, 400, 270) },
         { { { FALSE, 30 }, { TRUE, 40 }, { TRUE, 10 } },
-          { CRect(0, 270, 400, 300), CRect(0, 0, 400, 40), CRect(0, 40, 400, 50) }, CRect(0, 50, 400, 270) },
+          { CRect(0, 270, 400, 300), CRect(0, 0, 400, 40), CRect(0, 40, 400, 50) },
+          CRect(0, 50, 400, 270) },
         // Bars taller than the window squeeze the pane to nothing, never below.
-        { { { TRUE, 200 }, { FALSE, 200 } }, { CRect(0, 0, 400, 200), CRect(0, 200, 400, 300) }, CRect(0, 200, 400, 200) },
+        { { { TRUE, 200 }, { FALSE, 200 } },
+          { CRect(0, 0, 400, 200), CRect(0, 200, 400, 300) },
+          CRect(0, 200, 400, 200) },
     };
     for (const Case& c : cases) {
         CRect rest;
@@ -39,7 +43,8 @@ TEST(LayoutArithmetic, BarsStackFromTheirEdgesAndThePaneTakesTheRest)
 TEST(LayoutArithmetic, SplitterPanesGetTheirIdealSizesAndTheLastTheRest)
 {
     const int gap = CSplitterWnd::m_cxSplitter;
-    struct Case {
+    struct Case
+    {
         int nExtent;
         std::vector<int> ideal;
         std::vector<int> expected;
@@ -65,7 +70,8 @@ TEST(LayoutArithmetic, SplitterPanesGetTheirIdealSizesAndTheLastTheRest)
 
 TEST(LayoutArithmetic, SplitterDragKeepsBothNeighboursAtTheirMinimum)
 {
-    struct Case {
+    struct Case
+    {
         int nStart, nEnd, nMinBefore, nMinAfter;
         AFX_DRAGLIMITS expected;
     };
@@ -86,7 +92,8 @@ TEST(LayoutArithmetic, SplitterDragKeepsBothNeighboursAtTheirMinimum)
 
 TEST(LayoutArithmetic, ScrollBarsAppearOnlyWhenTheContentDoesNotFit)
 {
-    struct Case {
+    struct Case
+    {
         SIZE total;
         SIZE client;
         BOOL bHorz, bVert;
@@ -117,7 +124,8 @@ TEST(LayoutArithmetic, ScrollLimitsPositionsAndDefaultAmounts)
     EXPECT_EQ(AfxScrollLimit(0, 99, 0), 99);
     EXPECT_EQ(AfxScrollLimit(0, 0, 0), 0);
 
-    struct Case {
+    struct Case
+    {
         int nPos, nDelta, nLimit, expected;
     };
     const Case cases[] = {

@@ -24,7 +24,11 @@ std::vector<std::string> g_calls;
 class CBaseWnd : public CWnd
 {
 protected:
-    LRESULT OnPing(WPARAM wParam, LPARAM) { g_calls.push_back("base ping " + std::to_string(wParam)); return 1; }
+    LRESULT OnPing(WPARAM wParam, LPARAM)
+    {
+        g_calls.push_back("base ping " + std::to_string(wParam));
+        return 1;
+    }
     void OnSize(UINT, int cx, int cy) { g_calls.push_back("size " + std::to_string(cx) + "x" + std::to_string(cy)); }
     void OnSolo() { g_calls.push_back("base solo"); }
     DECLARE_MESSAGE_MAP()
@@ -42,7 +46,11 @@ public:
     CDerivedWnd() { CreateEx(0, nullptr, "test", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr); }
 
 protected:
-    int OnCreate(LPCREATESTRUCT) { g_calls.push_back("create"); return 0; }
+    int OnCreate(LPCREATESTRUCT)
+    {
+        g_calls.push_back("create");
+        return 0;
+    }
     void OnRange(UINT nID) { g_calls.push_back("range " + std::to_string(nID)); }
     void OnSolo() { g_calls.push_back("derived solo"); }
     void OnDisabled() { g_calls.push_back("disabled ran"); }
@@ -173,8 +181,8 @@ TEST_F(MessageMapTest, WindowsWithoutAnObjectGetTemporaryOnesUntilIdle)
 TEST_F(MessageMapTest, SubclassedControlKeepsItsOwnBehaviourAndIsReleasedWithIt)
 {
     CDerivedWnd parent;
-    HWND hEdit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 50, 20, parent.m_hWnd,
-                                   reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    HWND hEdit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 50, 20, parent.m_hWnd, reinterpret_cast<HMENU>(7),
+                                   nullptr, nullptr);
     CWnd edit;
     ASSERT_TRUE(edit.SubclassDlgItem(7, &parent));
     EXPECT_EQ(hEdit, edit.m_hWnd);
@@ -207,7 +215,11 @@ public:
     int m_nReflected = 0;
 
 protected:
-    void OnClickReflect(NMHDR*, LRESULT* pResult) { ++m_nReflected; *pResult = 42; }
+    void OnClickReflect(NMHDR*, LRESULT* pResult)
+    {
+        ++m_nReflected;
+        *pResult = 42;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -222,7 +234,11 @@ public:
     int m_nNotified = 0;
 
 protected:
-    void OnChildNotify(NMHDR*, LRESULT* pResult) { ++m_nNotified; *pResult = 7; }
+    void OnChildNotify(NMHDR*, LRESULT* pResult)
+    {
+        ++m_nNotified;
+        *pResult = 7;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -248,4 +264,4 @@ TEST_F(MessageMapTest, NotificationsAreOfferedToTheChildFirst)
     EXPECT_EQ(1, parent.m_nNotified);
 }
 
-} // namespace
+}   // namespace

@@ -107,7 +107,8 @@ TEST_F(ViewTest, ScrollBarsShowOnlyWhenNeededAndPositionsStayWithinTheLimits)
 
     UINT nWheelLines = 3;
     ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &nWheelLines, 0);
-    struct Step {
+    struct Step
+    {
         UINT message;
         WPARAM wParam;
         CPoint expected;
@@ -156,7 +157,8 @@ TEST_F(ViewTest, DrawingIsInLogicalCoordinatesWhateverTheScrollPosition)
     ASSERT_NE(m_pFrame, nullptr);
     auto* pView = dynamic_cast<CScrollView*>(m_pFrame->GetActiveView());
     pView->SetScrollSizes(MM_TEXT, CSize(1000, 100));
-    struct Case {
+    struct Case
+    {
         int nScrollX;
         int x;
         bool bMarked;
@@ -298,4 +300,4 @@ TEST(Controls, ImageListAndProgressBar)
     progress.DestroyWindow();
 }
 
-} // namespace
+}   // namespace

@@ -2,9 +2,8 @@
 
 #include <stdlib.h>
 
-namespace
-{
-const DWORD kStartTimeoutMs = 30000;
+namespace {
+constexpr DWORD START_TIMEOUT_MS = 30000;
 
 std::string LoopbackEndpoint(WORD nPort)
 {
@@ -23,15 +22,19 @@ HANDLE MakeKillOnCloseJob()
 
 struct WinsockForTests
 {
-    WinsockForTests() { WSADATA wsa; WSAStartup(MAKEWORD(2, 2), &wsa); }
+    WinsockForTests()
+    {
+        WSADATA wsa;
+        WSAStartup(MAKEWORD(2, 2), &wsa);
+    }
     ~WinsockForTests() { WSACleanup(); }
 };
-}
+}   // namespace
 
 CEmulatorProcess::CEmulatorProcess(const std::string& strRoot, const std::string& strOptions)
     : m_hJob(MakeKillOnCloseJob())
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    SECURITY_ATTRIBUTES inherit = { sizeof(inherit), nullptr, TRUE };
     HANDLE hWrite = nullptr;
     if (!CreatePipe(&m_hOutput, &hWrite, &inherit, 0))
         return;
@@ -58,8 +61,7 @@ CEmulatorProcess::CEmulatorProcess(const std::string& strRoot, const std::string
 
 CEmulatorProcess::~CEmulatorProcess()
 {
-    if (m_hProcess)
-    {
+    if (m_hProcess) {
         TerminateProcess(m_hProcess, 0);
         WaitForSingleObject(m_hProcess, 10000);
         CloseHandle(m_hProcess);
@@ -80,13 +82,11 @@ WORD CEmulatorProcess::ReadPort()
 {
     std::string strLine;
     DWORD dwStart = GetTickCount();
-    while (GetTickCount() - dwStart < kStartTimeoutMs)
-    {
+    while (GetTickCount() - dwStart < START_TIMEOUT_MS) {
         DWORD cbAvailable = 0;
         if (!PeekNamedPipe(m_hOutput, nullptr, 0, nullptr, &cbAvailable, nullptr))
             return 0;
-        if (cbAvailable == 0)
-        {
+        if (cbAvailable == 0) {
             Sleep(20);
             continue;
         }
@@ -94,8 +94,7 @@ WORD CEmulatorProcess::ReadPort()
         DWORD cbRead;
         if (!ReadFile(m_hOutput, &ch, 1, &cbRead, nullptr) || cbRead != 1)
             return 0;
-        if (ch == '\n')
-        {
+        if (ch == '\n') {
             size_t nColon = strLine.rfind(':');
             return nColon == std::string::npos ? 0 : static_cast<WORD>(atoi(strLine.c_str() + nColon + 1));
         }
@@ -112,8 +111,8 @@ CSilentPort::CSilentPort()
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int cbAddr = sizeof(addr);
-    if (bind(m_s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0 &&
-        getsockname(m_s, reinterpret_cast<sockaddr*>(&addr), &cbAddr) == 0)
+    if (bind(m_s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0
+        && getsockname(m_s, reinterpret_cast<sockaddr*>(&addr), &cbAddr) == 0)
         m_nPort = ntohs(addr.sin_port);
 }
 

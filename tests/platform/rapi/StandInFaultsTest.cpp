@@ -8,11 +8,10 @@
 
 using namespace std::string_literals;
 
-namespace
-{
+namespace {
 // The library's bound on one call, and a generous margin above it.
-const DWORD kCallBoundMs = 5000;
-const DWORD kWellWithinBoundMs = 1000;
+constexpr DWORD CALL_BOUND_MS = 5000;
+constexpr DWORD WELL_WITHIN_BOUND_MS = 1000;
 
 HANDLE CreateAlways(const wchar_t* pszPath)
 {
@@ -54,7 +53,7 @@ TEST_F(StandInFaultsTest, PulledCableFailsTheWriteAndEveryLaterCall)
     DWORD dwStart = GetTickCount();
     EXPECT_FALSE(CeWriteFile(hFile, strBlock.data(), 65536, &cbWritten, nullptr));
     EXPECT_EQ(DWORD(0), cbWritten) << "no reply, so nothing is known to be written";
-    EXPECT_LT(ElapsedSince(dwStart), kCallBoundMs + kWellWithinBoundMs);
+    EXPECT_LT(ElapsedSince(dwStart), CALL_BOUND_MS + WELL_WITHIN_BOUND_MS);
     EXPECT_EQ(DWORD(ERROR_DEVICE_NOT_CONNECTED), CeGetLastError());
 
     dwStart = GetTickCount();
@@ -62,7 +61,7 @@ TEST_F(StandInFaultsTest, PulledCableFailsTheWriteAndEveryLaterCall)
     EXPECT_FALSE(ListFiles(L"\\*", FAF_NAME).bOk);
     EXPECT_FALSE(CeDeleteFile(L"\\Storage Card\\dict.kda"));
     EXPECT_FALSE(CeCloseHandle(hFile));
-    EXPECT_LT(ElapsedSince(dwStart), kWellWithinBoundMs);
+    EXPECT_LT(ElapsedSince(dwStart), WELL_WITHIN_BOUND_MS);
     EXPECT_EQ(DWORD(ERROR_DEVICE_NOT_CONNECTED), CeGetLastError());
     EXPECT_EQ(size_t(100000), ReadHostFile(m_root.PathOf("Storage Card\\dict.kda")).size());
 }
@@ -74,12 +73,12 @@ TEST_F(StandInFaultsTest, HandheldThatStopsAnsweringFailsWithinTheBound)
     DWORD dwStart = GetTickCount();
     EXPECT_FALSE(ListFiles(L"\\*", FAF_NAME).bOk);
     DWORD dwElapsed = ElapsedSince(dwStart);
-    EXPECT_GE(dwElapsed, kCallBoundMs - kWellWithinBoundMs);
-    EXPECT_LT(dwElapsed, kCallBoundMs + 2 * kWellWithinBoundMs);
+    EXPECT_GE(dwElapsed, CALL_BOUND_MS - WELL_WITHIN_BOUND_MS);
+    EXPECT_LT(dwElapsed, CALL_BOUND_MS + 2 * WELL_WITHIN_BOUND_MS);
 
     dwStart = GetTickCount();
     EXPECT_EQ(INVALID_HANDLE_VALUE, CreateAlways(L"\\Temp\\late.kda"));
-    EXPECT_LT(ElapsedSince(dwStart), kWellWithinBoundMs);
+    EXPECT_LT(ElapsedSince(dwStart), WELL_WITHIN_BOUND_MS);
 }
 
 TEST_F(StandInFaultsTest, PathsOutsideTheHandheldAreRefused)
@@ -113,8 +112,7 @@ TEST_F(StandInFaultsTest, PathsOutsideTheHandheldAreRefused)
         L"\\.handheld-attributes",
         L"\\.HANDHELD-ATTRIBUTES.new",
     };
-    for (const wchar_t* pszPath : badPaths)
-    {
+    for (const wchar_t* pszPath : badPaths) {
         EXPECT_EQ(INVALID_HANDLE_VALUE, CreateAlways(pszPath)) << pszPath;
         EXPECT_FALSE(CeDeleteFile(pszPath)) << pszPath;
         EXPECT_FALSE(ListFiles(std::wstring(pszPath) + L"\\*", FAF_NAME).bOk) << pszPath;
@@ -173,7 +171,7 @@ std::string Frame(const std::string& strBody)
     return Dword(static_cast<DWORD>(strBody.size())) + strBody;
 }
 
-const std::string kHello = Frame(std::string("\x01", 1) + Dword(0x49505254) + Dword(1));
+const std::string HELLO = Frame(std::string("\x01", 1) + Dword(0x49505254) + Dword(1));
 
 TEST_F(StandInFaultsTest, MalformedRequestsDropOnlyTheirConnection)
 {
@@ -183,18 +181,17 @@ TEST_F(StandInFaultsTest, MalformedRequestsDropOnlyTheirConnection)
         const char* pszCase;
         std::string strBytes;
     } cases[] = {
-        {"empty frame", Dword(0)},
-        {"oversized frame", Dword(0x7FFFFFFF) + "xxxx"},
-        {"truncated frame", Dword(100) + "only ten b"},
-        {"request before the handshake", Frame(std::string("\x06", 1) + Dword(1) + "\\\0"s)},
-        {"wrong handshake", Frame(std::string("\x01", 1) + Dword(0x12345678) + Dword(1))},
-        {"unknown opcode", kHello + Frame("\x63")},
-        {"string longer than its frame", kHello + Frame(std::string("\x06", 1) + Dword(200) + "\\\0"s)},
-        {"write larger than allowed", kHello + Frame(std::string("\x04", 1) + Dword(1) + Dword(0x20000))},
-        {"trailing bytes", kHello + Frame(std::string("\x05", 1) + Dword(1) + "extra")},
+        { "empty frame", Dword(0) },
+        { "oversized frame", Dword(0x7FFFFFFF) + "xxxx" },
+        { "truncated frame", Dword(100) + "only ten b" },
+        { "request before the handshake", Frame(std::string("\x06", 1) + Dword(1) + "\\\0"s) },
+        { "wrong handshake", Frame(std::string("\x01", 1) + Dword(0x12345678) + Dword(1)) },
+        { "unknown opcode", HELLO + Frame("\x63") },
+        { "string longer than its frame", HELLO + Frame(std::string("\x06", 1) + Dword(200) + "\\\0"s) },
+        { "write larger than allowed", HELLO + Frame(std::string("\x04", 1) + Dword(1) + Dword(0x20000)) },
+        { "trailing bytes", HELLO + Frame(std::string("\x05", 1) + Dword(1) + "extra") },
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         CRawClient client(m_pEmulator->Port());
         ASSERT_TRUE(client.IsConnected()) << c.pszCase;
         client.Send(c.strBytes);
@@ -203,4 +200,4 @@ TEST_F(StandInFaultsTest, MalformedRequestsDropOnlyTheirConnection)
     EXPECT_TRUE(ListFiles(L"\\*", FAF_NAME).bOk);
     EXPECT_TRUE(WriteHandheldFile(L"\\Temp\\after.kda", "still serving"));
 }
-}
+}   // namespace

@@ -2,8 +2,7 @@
 // what lands in the served folder, truncation, and a handheld that fills up.
 #include "tests/platform/rapi/StandInFixture.h"
 
-namespace
-{
+namespace {
 HANDLE CreateAlways(const wchar_t* pszPath)
 {
     return CeCreateFile(pszPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
@@ -32,7 +31,7 @@ TEST_F(StandInFilesTest, CreateAlwaysReplacesTheWholeFile)
     ASSERT_TRUE(WriteHandheldFile(L"\\MY DOCUMENTS\\data.BIN", "short"));
     EXPECT_EQ("short", ReadHostFile(m_root.PathOf("My Documents\\Data.bin")));
     using Names = std::vector<std::wstring>;
-    EXPECT_EQ((Names{L"Data.bin", L"Personal", L"Templates"}), ListFiles(L"\\My Documents\\*", FAF_NAME).Names());
+    EXPECT_EQ((Names{ L"Data.bin", L"Personal", L"Templates" }), ListFiles(L"\\My Documents\\*", FAF_NAME).Names());
 }
 
 TEST_F(StandInFilesTest, WritesComeBackShortWhenTheHandheldIsFull)
@@ -81,4 +80,4 @@ TEST_F(StandInFilesTest, HandlesAreChecked)
     EXPECT_FALSE(CeCloseHandle(hFile));
     EXPECT_FALSE(CeCloseHandle(INVALID_HANDLE_VALUE));
 }
-}
+}   // namespace

@@ -9,15 +9,12 @@
 #include <memory>
 
 // Long enough for a Wine process to start and answer on a loaded machine.
-const DWORD kAnswerTimeoutMs = 20000;
+constexpr DWORD ANSWER_TIMEOUT_MS = 20000;
 
 class StandInTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(nullptr, StandInLibrary()) << "rapi.dll is not in the system directory";
-    }
+    void SetUp() override { ASSERT_NE(nullptr, StandInLibrary()) << "rapi.dll is not in the system directory"; }
 
     void StartEmulator(const std::string& strOptions = std::string())
     {
@@ -31,7 +28,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(StartEmulator(strOptions));
         m_pSession.reset(new CStandInSession);
         ASSERT_EQ(S_OK, m_pSession->InitResult());
-        ASSERT_TRUE(m_pSession->IsAnswered(kAnswerTimeoutMs)) << "the handheld did not answer";
+        ASSERT_TRUE(m_pSession->IsAnswered(ANSWER_TIMEOUT_MS)) << "the handheld did not answer";
         ASSERT_EQ(S_OK, m_pSession->HandheldResult());
     }
 

@@ -3,14 +3,12 @@
 // own names, so the tests call the functions rapi.h declares.
 #include "tests/platform/rapi/StandInSession.h"
 
-namespace
-{
-template <typename Pointer>
-Pointer EntryPoint(const char* pszName)
+namespace {
+template <typename Pointer> Pointer EntryPoint(const char* pszName)
 {
     return reinterpret_cast<Pointer>(reinterpret_cast<void*>(GetProcAddress(StandInLibrary(), pszName)));
 }
-}
+}   // namespace
 
 HMODULE StandInLibrary()
 {

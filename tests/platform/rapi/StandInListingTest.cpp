@@ -3,9 +3,8 @@
 // come from the handheld's own records.
 #include "tests/platform/rapi/StandInFixture.h"
 
-namespace
-{
-const DWORD kTreeFlags = FAF_ATTRIBUTES | FAF_NAME | FAF_FOLDERS_ONLY | FAF_NO_HIDDEN_SYS_ROMMODULES;
+namespace {
+constexpr DWORD TREE_FLAGS = FAF_ATTRIBUTES | FAF_NAME | FAF_FOLDERS_ONLY | FAF_NO_HIDDEN_SYS_ROMMODULES;
 
 using Names = std::vector<std::wstring>;
 
@@ -29,21 +28,23 @@ TEST_F(StandInListingTest, FlagsChooseTheEntries)
         DWORD dwFlags;
         Names expected;
     } cases[] = {
-        {L"\\*", kTreeFlags, {L"My Documents", L"Program Files", L"Storage Card", L"Temp", L"Windows"}},
-        {L"\\*", FAF_NAME | FAF_FOLDERS_ONLY,
-         {L"My Documents", L"Program Files", L"ROM Modules", L"Storage Card", L"Temp", L"Windows"}},
-        {L"\\*", FAF_NAME | FAF_NO_HIDDEN_SYS_ROMMODULES,
-         {L"My Documents", L"Program Files", L"Storage Card", L"Temp", L"Windows", L"readme.txt"}},
-        {L"\\*", FAF_NAME,
-         {L"My Documents", L"Program Files", L"ROM Modules", L"Storage Card", L"Temp", L"Windows", L"readme.txt"}},
-        {L"\\Windows\\*", kTreeFlags, {L"Start Menu"}},
-        {L"\\Windows\\*", FAF_NAME, {L"Fonts", L"Start Menu"}},
-        {L"\\MY DOCUMENTS\\*", kTreeFlags, {L"Personal", L"Templates"}},
-        {L"\\My Documents\\*.KDA", FAF_NAME, {L"notes.kda"}},
-        {L"\\Temp\\*", kTreeFlags, {}},
+        { L"\\*", TREE_FLAGS, { L"My Documents", L"Program Files", L"Storage Card", L"Temp", L"Windows" } },
+        { L"\\*",
+          FAF_NAME | FAF_FOLDERS_ONLY,
+          { L"My Documents", L"Program Files", L"ROM Modules", L"Storage Card", L"Temp", L"Windows" } },
+        { L"\\*",
+          FAF_NAME | FAF_NO_HIDDEN_SYS_ROMMODULES,
+          { L"My Documents", L"Program Files", L"Storage Card", L"Temp", L"Windows", L"readme.txt" } },
+        { L"\\*",
+          FAF_NAME,
+          { L"My Documents", L"Program Files", L"ROM Modules", L"Storage Card", L"Temp", L"Windows", L"readme.txt" } },
+        { L"\\Windows\\*", TREE_FLAGS, { L"Start Menu" } },
+        { L"\\Windows\\*", FAF_NAME, { L"Fonts", L"Start Menu" } },
+        { L"\\MY DOCUMENTS\\*", TREE_FLAGS, { L"Personal", L"Templates" } },
+        { L"\\My Documents\\*.KDA", FAF_NAME, { L"notes.kda" } },
+        { L"\\Temp\\*", TREE_FLAGS, {} },
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         Listing listing = ListFiles(c.pszPattern, c.dwFlags);
         EXPECT_TRUE(listing.bOk) << c.pszPattern;
         EXPECT_EQ(c.expected, listing.Names()) << c.pszPattern << " flags " << std::hex << c.dwFlags;
@@ -52,7 +53,7 @@ TEST_F(StandInListingTest, FlagsChooseTheEntries)
 
 TEST_F(StandInListingTest, FlagsChooseTheFields)
 {
-    Listing withBoth = ListFiles(L"\\*", kTreeFlags);
+    Listing withBoth = ListFiles(L"\\*", TREE_FLAGS);
     EXPECT_EQ(DWORD(FILE_ATTRIBUTE_DIRECTORY), withBoth.AttributesOf(L"My Documents"));
     EXPECT_EQ(DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM), withBoth.AttributesOf(L"Windows"));
     EXPECT_EQ(DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY), withBoth.AttributesOf(L"Storage Card"));
@@ -62,8 +63,7 @@ TEST_F(StandInListingTest, FlagsChooseTheFields)
 
     Listing attributesOnly = ListFiles(L"\\*", FAF_ATTRIBUTES | FAF_FOLDERS_ONLY);
     ASSERT_EQ(size_t(6), attributesOnly.records.size());
-    for (const CE_FIND_DATA& record : attributesOnly.records)
-    {
+    for (const CE_FIND_DATA& record : attributesOnly.records) {
         EXPECT_EQ(L'\0', record.cFileName[0]);
         EXPECT_TRUE(record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     }
@@ -79,7 +79,7 @@ TEST_F(StandInListingTest, MissingFolderFailsWithoutBuffer)
 {
     DWORD nCount = 7;
     CE_FIND_DATA* pRecords = reinterpret_cast<CE_FIND_DATA*>(1);
-    EXPECT_FALSE(CeFindAllFiles(L"\\No Such Folder\\*", kTreeFlags, &nCount, &pRecords));
+    EXPECT_FALSE(CeFindAllFiles(L"\\No Such Folder\\*", TREE_FLAGS, &nCount, &pRecords));
     EXPECT_EQ(DWORD(0), nCount);
     EXPECT_EQ(nullptr, pRecords);
     EXPECT_EQ(DWORD(ERROR_PATH_NOT_FOUND), CeGetLastError());
@@ -95,9 +95,10 @@ TEST_F(StandInListingTest, AttributesAreTheHandheldsOwnRecords)
     ASSERT_NO_FATAL_FAILURE(Connect());
 
     EXPECT_FALSE(GetFileAttributesA(m_root.PathOf("Windows").c_str()) & FILE_ATTRIBUTE_SYSTEM);
-    EXPECT_EQ(DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM), ListFiles(L"\\*", kTreeFlags).AttributesOf(L"Windows"));
+    EXPECT_EQ(DWORD(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM),
+              ListFiles(L"\\*", TREE_FLAGS).AttributesOf(L"Windows"));
     EXPECT_EQ(DWORD(FILE_ATTRIBUTE_DIRECTORY),
-              ListFiles(L"\\Program Files\\*", kTreeFlags).AttributesOf(L"ROM Modules"));
-    EXPECT_EQ((Names{L"Personal", L"Templates"}), ListFiles(L"\\My Documents\\*", kTreeFlags).Names());
+              ListFiles(L"\\Program Files\\*", TREE_FLAGS).AttributesOf(L"ROM Modules"));
+    EXPECT_EQ((Names{ L"Personal", L"Templates" }), ListFiles(L"\\My Documents\\*", TREE_FLAGS).Names());
 }
-}
+}   // namespace

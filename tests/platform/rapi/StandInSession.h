@@ -25,11 +25,14 @@ public:
     CStandInSession& operator=(const CStandInSession&) = delete;
 
     HRESULT InitResult() const { return m_hrInit; }
-    bool IsAnswered(DWORD dwTimeout) const { return WaitForSingleObject(m_init.heRapiInit, dwTimeout) == WAIT_OBJECT_0; }
+    bool IsAnswered(DWORD dwTimeout) const
+    {
+        return WaitForSingleObject(m_init.heRapiInit, dwTimeout) == WAIT_OBJECT_0;
+    }
     HRESULT HandheldResult() const { return m_init.hrRapiInit; }
 
 private:
-    RAPIINIT m_init = {sizeof(RAPIINIT), nullptr, S_OK};
+    RAPIINIT m_init = { sizeof(RAPIINIT), nullptr, S_OK };
     HRESULT m_hrInit;
 };
 

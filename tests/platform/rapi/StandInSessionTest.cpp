@@ -5,9 +5,8 @@
 
 #include <tlhelp32.h>
 
-namespace
-{
-const DWORD kPromptlyMs = 1500;
+namespace {
+constexpr DWORD PROMPTLY_MS = 1500;
 
 using StandInSessionTest = StandInTest;
 
@@ -15,9 +14,9 @@ TEST_F(StandInSessionTest, SecondInitIsRefusedUntilUninit)
 {
     CSilentPort port;
     UseEndpoint(port.Endpoint());
-    RAPIINIT first = {sizeof(RAPIINIT), nullptr, S_OK};
+    RAPIINIT first = { sizeof(RAPIINIT), nullptr, S_OK };
     ASSERT_EQ(S_OK, CeRapiInitEx(&first));
-    RAPIINIT second = {sizeof(RAPIINIT), nullptr, S_OK};
+    RAPIINIT second = { sizeof(RAPIINIT), nullptr, S_OK };
     EXPECT_EQ(CERAPI_E_ALREADYINITIALIZED, CeRapiInitEx(&second));
     EXPECT_EQ(nullptr, second.heRapiInit);
     EXPECT_EQ(S_OK, CeRapiUninit());
@@ -28,9 +27,8 @@ TEST_F(StandInSessionTest, SecondInitIsRefusedUntilUninit)
 
 TEST_F(StandInSessionTest, RecordOfAnotherSizeIsRefused)
 {
-    for (DWORD cbSize : {DWORD(0), DWORD(12 + 4 * sizeof(void*))})
-    {
-        RAPIINIT init = {cbSize, nullptr, S_OK};
+    for (DWORD cbSize : { DWORD(0), DWORD(12 + 4 * sizeof(void*)) }) {
+        RAPIINIT init = { cbSize, nullptr, S_OK };
         EXPECT_EQ(E_INVALIDARG, CeRapiInitEx(&init)) << cbSize;
     }
     EXPECT_EQ(E_INVALIDARG, CeRapiInitEx(nullptr));
@@ -40,12 +38,11 @@ TEST_F(StandInSessionTest, RecordOfAnotherSizeIsRefused)
 TEST_F(StandInSessionTest, MalformedEndpointFailsAtOnce)
 {
     const char* const endpoints[] = {
-        "127.0.0.1", "127.0.0.1:", "127.0.0.1:0", "127.0.0.1:65536", "127.0.0.1:+80", "127.0.0.1: 80",
-        "localhost:47291", "127.0.1:80", "127.0.0.0.1:80", "256.0.0.1:80", "0x7f.0.0.1:80", ":80",
-        "127.0.0.1:80 ", "[::1]:80",
+        "127.0.0.1",       "127.0.0.1:", "127.0.0.1:0",    "127.0.0.1:65536", "127.0.0.1:+80", "127.0.0.1: 80",
+        "localhost:47291", "127.0.1:80", "127.0.0.0.1:80", "256.0.0.1:80",    "0x7f.0.0.1:80", ":80",
+        "127.0.0.1:80 ",   "[::1]:80",
     };
-    for (const char* pszEndpoint : endpoints)
-    {
+    for (const char* pszEndpoint : endpoints) {
         UseEndpoint(pszEndpoint);
         CStandInSession session;
         EXPECT_EQ(E_INVALIDARG, session.InitResult()) << pszEndpoint;
@@ -57,15 +54,15 @@ TEST_F(StandInSessionTest, WithNothingListeningTheEventStaysUnsignalledUntilUnin
     CSilentPort port;
     UseEndpoint(port.Endpoint());
     DWORD dwStart = GetTickCount();
-    RAPIINIT init = {sizeof(RAPIINIT), nullptr, S_OK};
+    RAPIINIT init = { sizeof(RAPIINIT), nullptr, S_OK };
     ASSERT_EQ(S_OK, CeRapiInitEx(&init));
-    EXPECT_LT(ElapsedSince(dwStart), DWORD(kPromptlyMs));
+    EXPECT_LT(ElapsedSince(dwStart), DWORD(PROMPTLY_MS));
     EXPECT_EQ(DWORD(WAIT_TIMEOUT), WaitForSingleObject(init.heRapiInit, 2000));
     EXPECT_FALSE(ListFiles(L"\\*", FAF_NAME).bOk);
     EXPECT_EQ(DWORD(ERROR_DEVICE_NOT_CONNECTED), CeGetLastError());
     dwStart = GetTickCount();
     EXPECT_EQ(S_OK, CeRapiUninit());
-    EXPECT_LT(ElapsedSince(dwStart), DWORD(kPromptlyMs));
+    EXPECT_LT(ElapsedSince(dwStart), DWORD(PROMPTLY_MS));
 }
 
 TEST_F(StandInSessionTest, HandheldThatComesLaterIsFound)
@@ -78,7 +75,7 @@ TEST_F(StandInSessionTest, HandheldThatComesLaterIsFound)
     EXPECT_FALSE(session.IsAnswered(1000));
     CEmulatorProcess emulator(m_root.Path(), "--port " + std::to_string(nPort));
     ASSERT_EQ(nPort, emulator.Port());
-    EXPECT_TRUE(session.IsAnswered(kAnswerTimeoutMs));
+    EXPECT_TRUE(session.IsAnswered(ANSWER_TIMEOUT_MS));
     EXPECT_EQ(S_OK, session.HandheldResult());
     EXPECT_TRUE(ListFiles(L"\\*", FAF_NAME).bOk);
 }
@@ -88,7 +85,7 @@ TEST_F(StandInSessionTest, HandheldAnswersWithItsRefusal)
     ASSERT_NO_FATAL_FAILURE(StartEmulator("--refuse=0x80070005"));
     CStandInSession session;
     ASSERT_EQ(S_OK, session.InitResult());
-    ASSERT_TRUE(session.IsAnswered(kAnswerTimeoutMs));
+    ASSERT_TRUE(session.IsAnswered(ANSWER_TIMEOUT_MS));
     EXPECT_EQ(HRESULT(0x80070005), session.HandheldResult());
     EXPECT_FALSE(ListFiles(L"\\*", FAF_NAME).bOk);
 }
@@ -96,12 +93,12 @@ TEST_F(StandInSessionTest, HandheldAnswersWithItsRefusal)
 TEST_F(StandInSessionTest, UnansweredHandshakeEndsWithUninit)
 {
     ASSERT_NO_FATAL_FAILURE(StartEmulator("--no-handshake"));
-    RAPIINIT init = {sizeof(RAPIINIT), nullptr, S_OK};
+    RAPIINIT init = { sizeof(RAPIINIT), nullptr, S_OK };
     ASSERT_EQ(S_OK, CeRapiInitEx(&init));
     EXPECT_EQ(DWORD(WAIT_TIMEOUT), WaitForSingleObject(init.heRapiInit, 3000));
     DWORD dwStart = GetTickCount();
     EXPECT_EQ(S_OK, CeRapiUninit());
-    EXPECT_LT(ElapsedSince(dwStart), DWORD(kPromptlyMs));
+    EXPECT_LT(ElapsedSince(dwStart), DWORD(PROMPTLY_MS));
 }
 
 TEST_F(StandInSessionTest, RegistryValueIsUsedWhenTheEnvironmentSaysNothing)
@@ -116,7 +113,7 @@ TEST_F(StandInSessionTest, RegistryValueIsUsedWhenTheEnvironmentSaysNothing)
     UseEndpoint("");
     {
         CStandInSession fromRegistry;
-        EXPECT_TRUE(fromRegistry.IsAnswered(kAnswerTimeoutMs));
+        EXPECT_TRUE(fromRegistry.IsAnswered(ANSWER_TIMEOUT_MS));
     }
     UseEndpoint("not an endpoint");
     {
@@ -145,8 +142,7 @@ int CountThreads()
 int CountHandles()
 {
     int nHandles = 0;
-    for (ULONG_PTR nValue = 4; nValue < 0x10000; nValue += 4)
-    {
+    for (ULONG_PTR nValue = 4; nValue < 0x10000; nValue += 4) {
         DWORD dwFlags;
         if (GetHandleInformation(reinterpret_cast<HANDLE>(nValue), &dwFlags))
             ++nHandles;
@@ -156,12 +152,11 @@ int CountHandles()
 
 void RunSessions(const std::string& strConnected, const std::string& strSilent)
 {
-    for (int i = 0; i < 3; ++i)
-    {
+    for (int i = 0; i < 3; ++i) {
         UseEndpoint(strConnected);
         {
             CStandInSession session;
-            ASSERT_TRUE(session.IsAnswered(kAnswerTimeoutMs));
+            ASSERT_TRUE(session.IsAnswered(ANSWER_TIMEOUT_MS));
             HANDLE hFile = CeCreateFile(L"\\Temp\\cycle.kda", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
             DWORD cbWritten;
@@ -189,4 +184,4 @@ TEST_F(StandInSessionTest, UninitLeavesNoHandleOrThreadBehind)
     EXPECT_EQ(nThreads, CountThreads());
     EXPECT_EQ(nHandles, CountHandles());
 }
-}
+}   // namespace

@@ -8,11 +8,10 @@
 #include <cstdio>
 #include <vector>
 
-namespace
-{
-const DWORD kBlock = 65536;
-const DWORD kTotal = 32u << 20;
-const DWORD kThrottledTotal = 512u << 10;
+namespace {
+constexpr DWORD BLOCK = 65536;
+constexpr DWORD TOTAL = 32u << 20;
+constexpr DWORD THROTTLED_TOTAL = 512u << 10;
 
 double Seconds(LONGLONG nTicks)
 {
@@ -30,8 +29,8 @@ LONGLONG Now()
 
 std::vector<char> MakeBlock()
 {
-    std::vector<char> block(kBlock);
-    for (DWORD i = 0; i < kBlock; ++i)
+    std::vector<char> block(BLOCK);
+    for (DWORD i = 0; i < BLOCK; ++i)
         block[i] = static_cast<char>(i * 31 + 7);
     return block;
 }
@@ -45,11 +44,10 @@ double TimeHandheldWrites(const std::vector<char>& block, DWORD cbTotal)
         return -1;
     LONGLONG nStart = Now();
     bool bWhole = true;
-    for (DWORD cbDone = 0; bWhole && cbDone < cbTotal; cbDone += kBlock)
-    {
+    for (DWORD cbDone = 0; bWhole && cbDone < cbTotal; cbDone += BLOCK) {
         DWORD cbWritten = 0;
-        CeWriteFile(hFile, block.data(), kBlock, &cbWritten, nullptr);
-        bWhole = cbWritten == kBlock;
+        CeWriteFile(hFile, block.data(), BLOCK, &cbWritten, nullptr);
+        bWhole = cbWritten == BLOCK;
     }
     double dSeconds = Seconds(Now() - nStart);
     CeCloseHandle(hFile);
@@ -62,16 +60,16 @@ double TimeLocalCopy(const CTempFolder& folder, const std::vector<char>& block)
 {
     std::string strSource = folder.PathOf("source.kda");
     FILE* pSource = fopen(strSource.c_str(), "wb");
-    for (DWORD cbDone = 0; pSource && cbDone < kTotal; cbDone += kBlock)
-        fwrite(block.data(), 1, kBlock, pSource);
+    for (DWORD cbDone = 0; pSource && cbDone < TOTAL; cbDone += BLOCK)
+        fwrite(block.data(), 1, BLOCK, pSource);
     if (!pSource || fclose(pSource) != 0)
         return -1;
     LONGLONG nStart = Now();
     pSource = fopen(strSource.c_str(), "rb");
     FILE* pDest = fopen(folder.PathOf("copy.kda").c_str(), "wb");
-    std::vector<char> buffer(kBlock);
+    std::vector<char> buffer(BLOCK);
     size_t cbRead;
-    while (pSource && pDest && (cbRead = fread(buffer.data(), 1, kBlock, pSource)) > 0)
+    while (pSource && pDest && (cbRead = fread(buffer.data(), 1, BLOCK, pSource)) > 0)
         fwrite(buffer.data(), 1, cbRead, pDest);
     bool bOk = pSource && pDest;
     if (pSource)
@@ -98,30 +96,28 @@ double MegabytesPerSecond(DWORD cb, double dSeconds)
 {
     return cb / 1048576.0 / dSeconds;
 }
-}
+}   // namespace
 
 int main()
 {
-    if (!StandInLibrary())
-    {
+    if (!StandInLibrary()) {
         std::printf("rapi.dll is not in the system directory\n");
         return 1;
     }
-    double dHandheld = MeasureThroughHandheld("", kTotal);
+    double dHandheld = MeasureThroughHandheld("", TOTAL);
     CTempFolder local;
     double dLocal = TimeLocalCopy(local, MakeBlock());
-    double dThrottled = MeasureThroughHandheld("--throughput 200", kThrottledTotal);
-    if (dHandheld <= 0 || dLocal <= 0 || dThrottled <= 0)
-    {
+    double dThrottled = MeasureThroughHandheld("--throughput 200", THROTTLED_TOTAL);
+    if (dHandheld <= 0 || dLocal <= 0 || dThrottled <= 0) {
         std::printf("a measurement failed (handheld %.3f s, local %.3f s, throttled %.3f s)\n", dHandheld, dLocal,
                     dThrottled);
         return 1;
     }
-    std::printf("stand-in writes, 64 KiB blocks: %.1f MB/s (%u MiB in %.3f s)\n",
-                MegabytesPerSecond(kTotal, dHandheld), static_cast<unsigned>(kTotal >> 20), dHandheld);
-    std::printf("local copy, 64 KiB blocks:      %.1f MB/s (%u MiB in %.3f s)\n", MegabytesPerSecond(kTotal, dLocal),
-                static_cast<unsigned>(kTotal >> 20), dLocal);
+    std::printf("stand-in writes, 64 KiB blocks: %.1f MB/s (%u MiB in %.3f s)\n", MegabytesPerSecond(TOTAL, dHandheld),
+                static_cast<unsigned>(TOTAL >> 20), dHandheld);
+    std::printf("local copy, 64 KiB blocks:      %.1f MB/s (%u MiB in %.3f s)\n", MegabytesPerSecond(TOTAL, dLocal),
+                static_cast<unsigned>(TOTAL >> 20), dLocal);
     std::printf("stand-in / local copy:          %.2f\n", dLocal / dHandheld);
-    std::printf("emulator held to 200 KB/s:      %.0f KB/s\n", kThrottledTotal / 1024.0 / dThrottled);
+    std::printf("emulator held to 200 KB/s:      %.0f KB/s\n", THROTTLED_TOTAL / 1024.0 / dThrottled);
     return 0;
 }
