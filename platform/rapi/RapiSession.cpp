@@ -126,11 +126,10 @@ BOOL CRapiSession::Transact(const CWireWriter& request, std::vector<BYTE>& reply
     CLock lock(m_csLink);
     if (!m_link.IsValid())
         return FALSE;
+    // One bound for the whole call: sending the request and the reply.
     CDeadline deadline(CALL_TIMEOUT_MS);
     if (SendFrame(m_link.Get(), request, deadline.Remaining(), nullptr) == ioOk
-        && RecvFrame(m_link.Get(), reply, RapiWire::MAX_REPLY_BYTES, deadline.Remaining(), deadline.Remaining(),
-                     nullptr)
-               == ioOk)
+        && RecvFrame(m_link.Get(), reply, RapiWire::MAX_REPLY_BYTES, deadline.Remaining(), INFINITE, nullptr) == ioOk)
         return TRUE;
     m_link.Close();
     return FALSE;

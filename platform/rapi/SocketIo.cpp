@@ -2,6 +2,8 @@
 
 #include "platform/rapi/Deadline.h"
 
+#include <algorithm>
+
 namespace {
 // How often a wait looks at the abort event.
 constexpr DWORD ABORT_POLL_MS = 50;
@@ -96,28 +98,37 @@ IoStatus RecvAll(SOCKET s, BYTE* pData, size_t cb, DWORD dwTimeout, HANDLE hAbor
     return ioOk;
 }
 
-IoStatus SendFrame(SOCKET s, const CWireWriter& body, DWORD dwTimeout, HANDLE hAbort)
+CWireWriter FrameOf(const CWireWriter& body)
 {
     CWireWriter frame;
     frame.PutDword(static_cast<DWORD>(body.Bytes().size()));
     frame.PutBytes(body.Bytes().data(), body.Bytes().size());
+    return frame;
+}
+
+IoStatus SendFrame(SOCKET s, const CWireWriter& body, DWORD dwTimeout, HANDLE hAbort)
+{
+    const CWireWriter frame = FrameOf(body);
     return SendAll(s, frame.Bytes().data(), frame.Bytes().size(), dwTimeout, hAbort);
 }
 
-IoStatus RecvFrame(SOCKET s, std::vector<BYTE>& body, DWORD cbMax, DWORD dwFirstTimeout, DWORD dwRestTimeout,
-                   HANDLE hAbort)
+IoStatus RecvFrame(SOCKET s, std::vector<BYTE>& body, DWORD cbMax, DWORD dwTimeout, DWORD dwRestTimeout, HANDLE hAbort)
 {
-    IoStatus status = WaitSocket(s, FALSE, dwFirstTimeout, hAbort);
+    CDeadline whole(dwTimeout);
+    IoStatus status = WaitSocket(s, FALSE, whole.Remaining(), hAbort);
     if (status != ioOk)
         return status;
-    CDeadline deadline(dwRestTimeout);
+    // A frame that starts late and then trickles in must still end within
+    // the whole bound: the rest gets what is left of it, at most its own.
+    CDeadline rest(dwRestTimeout);
+    const auto remaining = [&whole, &rest] { return std::min(whole.Remaining(), rest.Remaining()); };
     BYTE header[4];
-    status = RecvAll(s, header, sizeof(header), deadline.Remaining(), hAbort);
+    status = RecvAll(s, header, sizeof(header), remaining(), hAbort);
     if (status != ioOk)
         return status;
     DWORD cbBody = CWireReader(header, sizeof(header)).GetDword();
     if (cbBody == 0 || cbBody > cbMax)
         return ioFailed;
     body.resize(cbBody);
-    return RecvAll(s, body.data(), cbBody, deadline.Remaining(), hAbort);
+    return RecvAll(s, body.data(), cbBody, remaining(), hAbort);
 }

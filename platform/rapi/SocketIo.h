@@ -26,8 +26,9 @@ IoStatus SendAll(SOCKET s, const BYTE* pData, size_t cb, DWORD dwTimeout, HANDLE
 IoStatus RecvAll(SOCKET s, BYTE* pData, size_t cb, DWORD dwTimeout, HANDLE hAbort);
 
 // A frame is a 32-bit little-endian body length followed by the body.
+CWireWriter FrameOf(const CWireWriter& body);
 IoStatus SendFrame(SOCKET s, const CWireWriter& body, DWORD dwTimeout, HANDLE hAbort);
-// dwFirstTimeout bounds the wait for the frame to begin, dwRestTimeout the
-// rest of it once it has begun. A body empty or longer than cbMax fails.
-IoStatus RecvFrame(SOCKET s, std::vector<BYTE>& body, DWORD cbMax, DWORD dwFirstTimeout, DWORD dwRestTimeout,
-                   HANDLE hAbort);
+// dwTimeout bounds the whole frame from now (INFINITE: only the abort event
+// ends the wait for it to begin); dwRestTimeout bounds the rest of it once
+// it has begun. A body empty or longer than cbMax fails.
+IoStatus RecvFrame(SOCKET s, std::vector<BYTE>& body, DWORD cbMax, DWORD dwTimeout, DWORD dwRestTimeout, HANDLE hAbort);

@@ -29,6 +29,8 @@ private:
     };
 
     Outcome Dispatch(CWireReader& request, CWireWriter& reply);
+    // Sends the reply at the link's pace, a slice at a time.
+    bool SendReply(const CWireWriter& reply);
     Outcome OnHello(CWireReader& request, CWireWriter& reply);
     Outcome OnFindAllFiles(CWireReader& request, CWireWriter& reply);
     Outcome OnCreateFile(CWireReader& request, CWireWriter& reply);

@@ -77,10 +77,11 @@ bool ApplyOption(COptionParser& parser, EmulatorOptions& options)
         return !options.strRoot.empty();
     }
     if (strName == L"--port") {
-        DWORD dwPort;
-        bool bOk = ApplyDword(parser, 65535, 1, &dwPort);
+        DWORD dwPort = 0;
+        if (!ApplyDword(parser, 65535, 1, &dwPort))
+            return false;
         options.nPort = static_cast<WORD>(dwPort);
-        return bOk;
+        return true;
     }
     if (strName == L"--no-handshake") {
         options.bNoHandshake = true;

@@ -1,5 +1,6 @@
 #include "platform/rapi/emulator/HandheldStore.h"
 
+#include "platform/HandleOwner.h"
 #include "platform/rapi/emulator/DefaultLayout.h"
 #include "platform/rapi/emulator/EmulatorOptions.h"
 #include "platform/rapi/emulator/HandheldPath.h"
@@ -10,24 +11,14 @@
 namespace {
 constexpr DWORD TIME_FLAGS = FAF_CREATION_TIME | FAF_LASTACCESS_TIME | FAF_LASTWRITE_TIME;
 
-class CFindHandle
+// A directory listing of the host, closed when it goes out of scope.
+struct FindTraits
 {
-public:
-    explicit CFindHandle(HANDLE h) : m_h(h) {}
-    ~CFindHandle()
-    {
-        if (m_h != INVALID_HANDLE_VALUE)
-            FindClose(m_h);
-    }
-    CFindHandle(const CFindHandle&) = delete;
-    CFindHandle& operator=(const CFindHandle&) = delete;
-
-    bool IsValid() const { return m_h != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_h; }
-
-private:
-    HANDLE m_h;
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static bool Release(Handle h) { return FindClose(h) != FALSE; }
 };
+using CFindHandle = CHandleOwner<FindTraits>;
 
 bool IsDotEntry(const WIN32_FIND_DATAW& found)
 {

@@ -1,5 +1,7 @@
 #include "platform/rapi/emulator/LinkFaults.h"
 
+#include <cstdint>
+
 void CLinkFaults::DelayCall() const
 {
     if (m_options.dwLatencyMs)
@@ -10,6 +12,13 @@ void CLinkFaults::PaceTransfer(size_t cb) const
 {
     if (m_options.dwBytesPerSecond)
         Sleep(static_cast<DWORD>(static_cast<ULONGLONG>(cb) * 1000 / m_options.dwBytesPerSecond));
+}
+
+size_t CLinkFaults::SliceBytes() const
+{
+    if (m_options.dwBytesPerSecond == 0)
+        return SIZE_MAX;
+    return m_options.dwBytesPerSecond >= 10 ? m_options.dwBytesPerSecond / 10 : 1;
 }
 
 DWORD CLinkFaults::BytesBeforeDrop(DWORD cb)

@@ -17,6 +17,9 @@ public:
     void DelayCall() const;
     // Waits as long as cb bytes take on a link of the configured throughput.
     void PaceTransfer(size_t cb) const;
+    // How many bytes go out at once on a link of the configured throughput:
+    // a tenth of a second's worth, so a long reply trickles as on a cable.
+    size_t SliceBytes() const;
 
     // How many of cb bytes about to be written still get through.
     DWORD BytesBeforeDrop(DWORD cb);

@@ -81,6 +81,20 @@ TEST_F(StandInFaultsTest, HandheldThatStopsAnsweringFailsWithinTheBound)
     EXPECT_LT(ElapsedSince(dwStart), WELL_WITHIN_BOUND_MS);
 }
 
+// A slow cable: the reply begins just inside the bound and then trickles
+// in for seconds. The call still ends within its bound, not a bound later.
+TEST_F(StandInFaultsTest, ReplyThatBeginsLateAndTricklesFailsWithinTheBound)
+{
+    for (int i = 0; i < 40; ++i)
+        m_root.MakeFolder("Temp\\" + std::to_string(i) + std::string(60, 'f'));
+    ASSERT_NO_FATAL_FAILURE(Connect("--latency 4000 --throughput 1"));
+    const DWORD dwStart = GetTickCount();
+    EXPECT_FALSE(ListFiles(L"\\Temp\\*", FAF_NAME).bOk);
+    const DWORD dwElapsed = ElapsedSince(dwStart);
+    EXPECT_GE(dwElapsed, CALL_BOUND_MS - WELL_WITHIN_BOUND_MS);
+    EXPECT_LT(dwElapsed, CALL_BOUND_MS + WELL_WITHIN_BOUND_MS);
+}
+
 TEST_F(StandInFaultsTest, PathsOutsideTheHandheldAreRefused)
 {
     ASSERT_NO_FATAL_FAILURE(Connect());
