@@ -34,10 +34,12 @@ test: format-check build
 	    ctest --test-dir $(BUILD)/$$a --output-on-failure -j $(JOBS) -LE bench || rc=1; \
 	done; exit $$rc
 
+# Fails when a benchmark misses its target (its program exits non-zero).
 bench: build
 	@rc=0; for a in $(ARCHES); do \
 	    echo "== benchmarks: $$a"; \
-	    ctest --test-dir $(BUILD)/$$a -L bench -V -j 1 | grep -v '^[0-9]*: Test command' || rc=1; \
+	    ctest --test-dir $(BUILD)/$$a -L bench -V -j 1 > $(BUILD)/$$a/bench.log 2>&1 || rc=1; \
+	    grep -v '^[0-9]*: Test command' $(BUILD)/$$a/bench.log; \
 	done; exit $$rc
 
 clean:

@@ -18,58 +18,52 @@ int TextWidthInControl(HWND hWnd, const char* pszText)
 
 std::string ExpectedNotice()
 {
-    // The locale of the test run picks the language set.
-    return ::GetACP() == 936 ? AnsiFromUtf8("请稍候 ...") : AnsiFromUtf8("請稍候 ...");
+    return InUsersSet("請稍候 ...", "请稍候 ...");
 }
 
-TEST(WaitNotice, ShowsThePleaseWaitTextWideEnough)
+// What the user sees of the notice: its text must lie wholly inside the
+// text control, and the control inside the notice with a visible margin on
+// either side.
+void ExpectTextInsideWithMargins(CWaitDlg& notice, const char* pszText)
+{
+    CWnd* pText = notice.GetDlgItem(IDC_WAIT_TEXT);
+    RECT rcText;
+    pText->GetWindowRect(&rcText);
+    notice.ScreenToClient(&rcText);
+    RECT rcClient;
+    notice.GetClientRect(&rcClient);
+    EXPECT_GE(rcText.right - rcText.left, TextWidthInControl(pText->m_hWnd, pszText)) << pszText;
+    EXPECT_GE(rcText.left - rcClient.left, 2) << "left margin of " << pszText;
+    EXPECT_GE(rcClient.right - rcText.right, 2) << "right margin of " << pszText;
+}
+
+TEST(WaitNotice, ShowsThePleaseWaitTextWithMarginsOnBothSides)
 {
     CWinApp app;
     CWaitDlg notice(IDS_PLEASE_WAIT, nullptr);
     ASSERT_NE(nullptr, notice.m_hWnd);
     EXPECT_TRUE(notice.IsWindowVisible());
-
-    CWnd* pText = notice.GetDlgItem(IDC_WAIT_TEXT);
-    ASSERT_NE(nullptr, pText);
     char szText[256] = {};
-    pText->GetWindowText(szText, sizeof(szText));
+    notice.GetDlgItem(IDC_WAIT_TEXT)->GetWindowText(szText, sizeof(szText));
     EXPECT_EQ(ExpectedNotice(), szText);
-
-    RECT rcText;
-    pText->GetWindowRect(&rcText);
-    notice.ScreenToClient(&rcText);
-    EXPECT_GE(rcText.right - rcText.left, TextWidthInControl(pText->m_hWnd, szText) + 4);
-
-    // When the control had to grow, the notice grew with it and keeps the
-    // same margin on both sides.
-    RECT rcClient;
-    notice.GetClientRect(&rcClient);
-    EXPECT_GE(rcClient.right, rcText.right);
+    ExpectTextInsideWithMargins(notice, szText);
     notice.DestroyWindow();
     EXPECT_EQ(nullptr, notice.m_hWnd);
 }
 
-TEST(WaitNotice, LongTextWidensTextAndNotice)
+TEST(WaitNotice, AWiderTextWidensTheNoticeAndKeepsItsMargins)
 {
     CWinApp app;
     CWaitDlg notice(0, nullptr);
-    // Measured again with a text far wider than the template allows.
+    RECT rcBefore;
+    notice.GetWindowRect(&rcBefore);
     const char* pszLong = "A notice text that is far wider than the template allows for";
     notice.SetDlgItemText(IDC_WAIT_TEXT, pszLong);
-    notice.m_nMessageId = 0;
-    CWnd* pText = notice.GetDlgItem(IDC_WAIT_TEXT);
-    RECT rcBefore;
-    pText->GetWindowRect(&rcBefore);
     notice.OnInitDialog();
-
-    RECT rcText;
-    pText->GetWindowRect(&rcText);
-    notice.ScreenToClient(&rcText);
-    const int nWidth = TextWidthInControl(pText->m_hWnd, pszLong);
-    EXPECT_EQ(nWidth + 4, rcText.right - rcText.left);
-    RECT rcNotice;
-    notice.GetWindowRect(&rcNotice);
-    EXPECT_EQ(rcText.right + rcText.left, rcNotice.right - rcNotice.left);
+    RECT rcAfter;
+    notice.GetWindowRect(&rcAfter);
+    EXPECT_GT(rcAfter.right - rcAfter.left, rcBefore.right - rcBefore.left);
+    ExpectTextInsideWithMargins(notice, pszLong);
     notice.DestroyWindow();
 }
 

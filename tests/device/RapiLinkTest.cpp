@@ -28,7 +28,7 @@ constexpr LocalText WAIT_FAILED_TEXT = { "Could not wait on event", "Could not w
 
 std::string Expected(const LocalText& text)
 {
-    return AnsiFromUtf8(GetACP() == 936 ? text.pszSimplified : text.pszTraditional);
+    return InUsersSet(text.pszTraditional, text.pszSimplified);
 }
 
 DWORD ElapsedSince(DWORD dwStart)

@@ -158,6 +158,8 @@ void CMessageBoxRecorder::OnActivate(HWND hWnd)
         return;
     m_aOpenBoxes.push_back(hWnd);
     m_aBoxes.push_back(ReadMessageBox(hWnd));
+    if (m_fnWhileShown)
+        m_fnWhileShown(hWnd);
 
     int nAnswer = NextAnswer();
     const std::vector<int> aButtons = ButtonsOf(hWnd);

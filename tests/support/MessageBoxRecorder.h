@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
     CMessageBoxRecorder& operator=(const CMessageBoxRecorder&) = delete;
 
     void Answer(int nButtonId) { m_aAnswers.push_back(nButtonId); }
+    // Runs fn with each box while it is up, before it is answered: for what
+    // the rest of the program looks like under the box.
+    void WhileShown(std::function<void(HWND hBox)> fn) { m_fnWhileShown = std::move(fn); }
     const std::vector<MessageBoxRecord>& Boxes() const { return m_aBoxes; }
 
 private:
@@ -42,4 +46,5 @@ private:
     std::deque<int> m_aAnswers;
     std::vector<MessageBoxRecord> m_aBoxes;
     std::vector<HWND> m_aOpenBoxes;   // answered, not yet destroyed
+    std::function<void(HWND)> m_fnWhileShown;
 };

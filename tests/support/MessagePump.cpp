@@ -43,3 +43,13 @@ void PumpMessagesFor(DWORD dwMilliseconds)
 {
     PumpMessagesUntil([] { return false; }, dwMilliseconds);
 }
+
+bool TakeQuitMessage(int* pnExitCode)
+{
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        return false;
+    if (pnExitCode != nullptr)
+        *pnExitCode = static_cast<int>(msg.wParam);
+    return true;
+}

@@ -12,3 +12,8 @@ bool PumpMessagesUntil(const std::function<bool()>& fnDone, DWORD dwTimeout);
 
 // Dispatches this thread's messages for dwMilliseconds.
 void PumpMessagesFor(DWORD dwMilliseconds);
+
+// Removes the WM_QUIT waiting for this thread, if any, so that a program's
+// end posted by the code under test does not end the next test's loops.
+// Returns whether there was one, and its exit code.
+bool TakeQuitMessage(int* pnExitCode = nullptr);

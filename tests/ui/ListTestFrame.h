@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/GlobalBlock.h"
+#include "app/TarnixMessages.h"
 #include "app/TarnixDoc.h"
 #include "platform/framework/ControlBar.h"
 #include "platform/framework/Frame.h"
@@ -34,7 +35,7 @@ public:
         m_frame.RecalcLayout();
         m_pView = static_cast<CTarnixView*>(m_frame.GetActiveView());
         // Let the posted scan run.
-        PumpMessagesFor(50);
+        PumpMessagesUntil([this] { return !IsScanPending(); }, 10000);
     }
 
     ~CListTestFrame()
@@ -58,6 +59,12 @@ public:
         }
         m_pView->RecalcScrollSizes();
         RedrawWindow(m_frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+
+    bool IsScanPending() const
+    {
+        MSG msg;
+        return m_pView != nullptr && PeekMessageA(&msg, *m_pView, UM_SCAN, UM_SCAN, PM_NOREMOVE);
     }
 
     // Paints everything now, so that what a step invalidates shows alone.

@@ -1,8 +1,8 @@
 #include "tests/ui/ListTestFrame.h"
 
 #include "tests/support/AnsiText.h"
+#include "tests/support/PaintedText.h"
 #include "tests/support/WindowCapture.h"
-#include "ui/TickedTotals.h"
 
 #include <gtest/gtest.h>
 
@@ -10,60 +10,6 @@ namespace {
 
 constexpr COLORREF STEEL_BLUE = RGB(85, 126, 170);
 constexpr COLORREF CELL = RGB(212, 223, 255);
-
-bool Simplified()
-{
-    // The locale of the test run picks the language set.
-    return GetACP() == 936;
-}
-
-std::string Text(const char* pszTraditional, const char* pszSimplified)
-{
-    return AnsiFromUtf8(Simplified() ? pszSimplified : pszTraditional);
-}
-
-CString Loaded(UINT nID)
-{
-    CString str;
-    str.LoadString(nID);
-    return str;
-}
-
-TEST(TotalsBar, CellTextsInTheUsersLanguage)
-{
-    CWinApp app;
-    const CString strItems = Loaded(IDS_TOTAL_ITEMS);
-    const CString strSize = Loaded(IDS_TOTAL_SIZE);
-    const struct
-    {
-        std::vector<std::pair<int, int>> entries;
-        const char* pszCount;
-        const char* pszSize;
-    } cases[] = {
-        { {}, ": 0", ": 0 KB" },
-        { { { 1, 1 }, { 1, 1 } }, ": 2", ": 1 KB" },
-        { { { 1, 1024 }, { 1, 1 } }, ": 2", ": 2 KB" },
-    };
-    for (const auto& c : cases) {
-        std::vector<ContentEntry> entries(c.entries.size());
-        for (size_t i = 0; i < entries.size(); ++i) {
-            entries[i].bSelected = c.entries[i].first;
-            entries[i].nSize = c.entries[i].second;
-        }
-        const TICKED_TOTALS totals = SumTickedEntries(entries.data(), static_cast<int>(entries.size()));
-        EXPECT_EQ(Text("檔案選取合計", "档案选取合计") + c.pszCount,
-                  static_cast<LPCSTR>(FormatCountCell(strItems, totals.nCount)));
-        EXPECT_EQ(Text("檔案大小合計", "档案大小合计") + c.pszSize,
-                  static_cast<LPCSTR>(FormatSizeCell(strSize, totals.ullBytes)));
-    }
-}
-
-TEST(TotalsBar, ColumnCaptionsInTheUsersLanguage)
-{
-    EXPECT_EQ(Text("書目", "书目"), static_cast<LPCSTR>(Loaded(IDS_COLUMN_TITLE)));
-    EXPECT_EQ(Text("檔案大小", "档案大小"), static_cast<LPCSTR>(Loaded(IDS_COLUMN_SIZE)));
-    EXPECT_EQ(Text("檔案名稱", "文件名称"), static_cast<LPCSTR>(Loaded(IDS_COLUMN_FILE_NAME)));
-}
 
 // The rectangle of the bar's hidden static nID in the bar's client area.
 CRect CellRect(CWnd& bar, UINT nID)
@@ -101,31 +47,80 @@ TEST(TotalsBar, RaisedCellsOnTheSteelBlueBar)
         EXPECT_EQ(c.cr, capture.PixelAt(c.x, c.y)) << c.pszWhat;
 }
 
-// The pixels of a cell, to see whether its text changed.
-std::vector<COLORREF> CellPixels(CWnd& bar, UINT nID)
+// The text the bar paints in its cell nID.
+std::string CellText(CWnd& bar, UINT nID)
 {
-    const CRect rc = CellRect(bar, nID);
-    CWindowCapture capture(bar);
-    std::vector<COLORREF> pixels;
-    for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x)
-            pixels.push_back(capture.PixelAt(x, y));
-    return pixels;
+    return PaintedTextIn(PaintedTexts(bar), CellRect(bar, nID));
 }
 
-TEST(TotalsBar, RecomputesFromTheDocumentOnEveryErase)
+TEST(TotalsBar, PaintsTheTickedCountAndSizeInTheUsersLanguage)
+{
+    CListTestFrame frame(800, 320);
+    const std::string strItems = InUsersSet("檔案選取合計", "档案选取合计");
+    const std::string strSize = InUsersSet("檔案大小合計", "档案大小合计");
+    const struct
+    {
+        std::vector<std::pair<int, int>> entries;   // tick, size in bytes
+        const char* pszCount;
+        const char* pszSize;
+    } cases[] = {
+        { {}, ": 0", ": 0 KB" },
+        { { { 0, 5000 } }, ": 0", ": 0 KB" },
+        { { { 1, 1 }, { 1, 1 } }, ": 2", ": 1 KB" },
+        { { { 1, 1024 }, { 1, 1 } }, ": 2", ": 2 KB" },
+        { { { 1, 1024 }, { 0, 4096 }, { 1, 1024 } }, ": 2", ": 2 KB" },
+        { { { 1, 2000000 }, { 1, 1000000 } }, ": 2", ": 2930 KB" },
+    };
+    for (const auto& c : cases) {
+        frame.SetEntries(static_cast<int>(c.entries.size()));
+        for (size_t i = 0; i < c.entries.size(); ++i) {
+            frame.m_doc.m_pEntries[i].bSelected = c.entries[i].first;
+            frame.m_doc.m_pEntries[i].nSize = c.entries[i].second;
+        }
+        EXPECT_EQ(strItems + c.pszCount, CellText(frame.m_totals, IDC_TOTAL_ITEMS)) << c.entries.size();
+        EXPECT_EQ(strSize + c.pszSize, CellText(frame.m_totals, IDC_TOTAL_SIZE)) << c.entries.size();
+        EXPECT_EQ("", CellText(frame.m_totals, IDC_TOTAL_TIME)) << "the third cell stays empty";
+    }
+}
+
+TEST(TotalsBar, FollowsATickOnTheListAtItsNextPaint)
 {
     CListTestFrame frame(800, 320);
     frame.SetEntries(3, 5000);
-    const auto countBefore = CellPixels(frame.m_totals, IDC_TOTAL_ITEMS);
-    const auto sizeBefore = CellPixels(frame.m_totals, IDC_TOTAL_SIZE);
-    frame.m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 25));
-    frame.m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(100, 25));
-    EXPECT_NE(countBefore, CellPixels(frame.m_totals, IDC_TOTAL_ITEMS)) << "0 became 1";
-    EXPECT_NE(sizeBefore, CellPixels(frame.m_totals, IDC_TOTAL_SIZE)) << "0 KB became 5 KB";
-    frame.m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 25));
-    frame.m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(100, 25));
-    EXPECT_EQ(countBefore, CellPixels(frame.m_totals, IDC_TOTAL_ITEMS)) << "back to 0";
+    const std::string strItems = InUsersSet("檔案選取合計", "档案选取合计");
+    const std::string strSize = InUsersSet("檔案大小合計", "档案大小合计");
+    const struct
+    {
+        const char* pszCount;
+        const char* pszSize;
+    } clicks[] = { { ": 1", ": 5 KB" }, { ": 0", ": 0 KB" } };
+    for (const auto& c : clicks) {
+        frame.PaintAll();
+        frame.m_pView->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 25));
+        frame.m_pView->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(100, 25));
+        EXPECT_TRUE(GetUpdateRect(frame.m_totals, nullptr, FALSE)) << "the tick invalidates the bar";
+        EXPECT_EQ(strItems + c.pszCount, CellText(frame.m_totals, IDC_TOTAL_ITEMS));
+        EXPECT_EQ(strSize + c.pszSize, CellText(frame.m_totals, IDC_TOTAL_SIZE));
+    }
+}
+
+TEST(TotalsBar, ColumnCaptionsInTheUsersLanguage)
+{
+    const struct
+    {
+        UINT nID;
+        const char* pszTraditional;
+        const char* pszSimplified;
+    } captions[] = {
+        { IDS_COLUMN_TITLE, "書目", "书目" },
+        { IDS_COLUMN_SIZE, "檔案大小", "档案大小" },
+        { IDS_COLUMN_FILE_NAME, "檔案名稱", "文件名称" },
+    };
+    for (const auto& c : captions) {
+        CString str;
+        str.LoadString(c.nID);
+        EXPECT_EQ(InUsersSet(c.pszTraditional, c.pszSimplified), static_cast<LPCSTR>(str)) << c.nID;
+    }
 }
 
 }   // namespace

@@ -13,8 +13,7 @@ TEST(CString, LoadStringReadsTheUsersLanguageSetInTheAnsiCodePage)
     EXPECT_STREQ("Tarnix", str);
 
     ASSERT_TRUE(str.LoadString(58041));
-    const char* pszExpected = ::GetACP() == 936 ? "Lexora字库安装程序" : "Lexora字庫安裝程式";
-    EXPECT_EQ(AnsiFromUtf8(pszExpected), static_cast<LPCSTR>(str));
+    EXPECT_EQ(InUsersSet("Lexora字庫安裝程式", "Lexora字库安装程序"), static_cast<LPCSTR>(str));
 
     EXPECT_FALSE(str.LoadString(1)) << "no such string";
     EXPECT_TRUE(str.IsEmpty());
@@ -67,7 +66,7 @@ TEST(CString, LowerCasingLeavesDoubleByteCharactersWhole)
 TEST(CString, SearchesStepOverDoubleByteCharacters)
 {
     // The trail byte of 許 in code page 950 and of 乗 in 936 equals '\\'.
-    const std::string strWide = AnsiFromUtf8(::GetACP() == 936 ? "乗" : "許");
+    const std::string strWide = InUsersSet("許", "乗");
     ASSERT_EQ('\\', strWide[1]);
     const std::string strPath = "C:\\" + strWide + "\\" + strWide;
     CString str(strPath.c_str());

@@ -3,6 +3,7 @@
 // local copy of the same bytes in the same blocks. A third figure shows the
 // emulator held to a typical link's 200 KB/s.
 #include "tests/platform/rapi/StandInSession.h"
+#include "tests/support/BenchReport.h"
 #include "tests/support/TempFolder.h"
 
 #include <cstdio>
@@ -118,6 +119,10 @@ int main()
     std::printf("local copy, 64 KiB blocks:      %.1f MB/s (%u MiB in %.3f s)\n", MegabytesPerSecond(TOTAL, dLocal),
                 static_cast<unsigned>(TOTAL >> 20), dLocal);
     std::printf("stand-in / local copy:          %.2f\n", dLocal / dHandheld);
-    std::printf("emulator held to 200 KB/s:      %.0f KB/s\n", THROTTLED_TOTAL / 1024.0 / dThrottled);
-    return 0;
+    const double dHeldKBps = THROTTLED_TOTAL / 1024.0 / dThrottled;
+    std::printf("emulator held to 200 KB/s:      %.0f KB/s\n", dHeldKBps);
+    // The cap must hold, and must not slow the link below it either.
+    const bool bCapHeld = ReportRatio("held / capped throughput", dHeldKBps / 200, RatioGoal::AtMost, 1.1);
+    const bool bCapReached = ReportRatio("held / capped throughput", dHeldKBps / 200, RatioGoal::AtLeast, 0.9);
+    return bCapHeld && bCapReached ? 0 : 1;
 }
