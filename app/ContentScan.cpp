@@ -7,6 +7,7 @@
 #include "app/TarnixDoc.h"
 #include "app/WaitDlg.h"
 #include "content/ContentHeader.h"
+#include "platform/HandleOwner.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
 
@@ -18,24 +19,14 @@ namespace {
 
 constexpr int ENTRY_GROWTH = 50;
 
-// Closes a C runtime directory listing when it goes out of scope.
-class CFindHandle
+// A C runtime directory listing, closed when it goes out of scope.
+struct CrtFindTraits
 {
-public:
-    explicit CFindHandle(intptr_t hFind) : m_hFind(hFind) {}
-    CFindHandle(const CFindHandle&) = delete;
-    CFindHandle& operator=(const CFindHandle&) = delete;
-    ~CFindHandle()
-    {
-        if (IsValid())
-            _findclose(m_hFind);
-    }
-    bool IsValid() const { return m_hFind != -1; }
-    intptr_t Get() const { return m_hFind; }
-
-private:
-    intptr_t m_hFind;
+    using Handle = intptr_t;
+    static Handle None() { return -1; }
+    static bool Release(Handle h) { return _findclose(h) == 0; }
 };
+using CFindHandle = CHandleOwner<CrtFindTraits>;
 
 // Closes a C runtime stream when it goes out of scope.
 class CFileStream

@@ -11,8 +11,9 @@
 #define ID_INSTALL     1104
 #define ID_REFRESH     32771
 
-// Bars of the main window, by control id
+// Bars of the main window, by control id (also their templates' ids)
 #define IDW_COMMAND_BAR 10001
+#define IDD_COMMAND_BAR 10001
 #define IDW_TOTALS_BAR  10002
 
 #define IDS_PLEASE_WAIT          403

@@ -26,6 +26,7 @@ ColumnEdges CTarnixView::s_nColEdge = { 0, 250, 350, 530 };
 BEGIN_MESSAGE_MAP(CTarnixView, CScrollView)
     ON_WM_ERASEBKGND()
     ON_MESSAGE(UM_SCAN, OnScan)
+    ON_WM_DESTROY()
     ON_WM_LBUTTONDOWN()
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONUP()
@@ -44,6 +45,15 @@ void CTarnixView::OnInitialUpdate()
     GetDocument()->m_pListView = this;
     // The scan waits until the frame is on screen.
     PostMessage(UM_SCAN);
+}
+
+void CTarnixView::OnDestroy()
+{
+    // The document outlives its views: it must not keep one that is gone.
+    CTarnixDoc* pDoc = GetDocument();
+    if (pDoc != nullptr && pDoc->m_pListView == this)
+        pDoc->m_pListView = nullptr;
+    CScrollView::OnDestroy();
 }
 
 LRESULT CTarnixView::OnScan(WPARAM, LPARAM)

@@ -34,6 +34,7 @@ public:
 protected:
     BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT OnScan(WPARAM, LPARAM);
+    void OnDestroy();
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);

@@ -29,7 +29,7 @@ BOOL CBitmapButton::LoadBitmaps(LPCSTR lpszUp, LPCSTR lpszDown, LPCSTR lpszFocus
 void CBitmapButton::SizeToContent()
 {
     BITMAP bm = {};
-    if (m_bitmap.m_hObject == nullptr || !m_bitmap.GetBitmap(&bm))
+    if (m_bitmap.GetSafeHandle() == nullptr || !m_bitmap.GetBitmap(&bm))
         return;
     SetWindowPos(nullptr, 0, 0, bm.bmWidth, bm.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -37,11 +37,11 @@ void CBitmapButton::SizeToContent()
 CBitmap* CBitmapButton::BitmapForState(UINT nState)
 {
     // A missing bitmap falls back to the up one.
-    if ((nState & ODS_SELECTED) && m_bitmapSel.m_hObject != nullptr)
+    if ((nState & ODS_SELECTED) && m_bitmapSel.GetSafeHandle() != nullptr)
         return &m_bitmapSel;
-    if ((nState & ODS_DISABLED) && m_bitmapDisabled.m_hObject != nullptr)
+    if ((nState & ODS_DISABLED) && m_bitmapDisabled.GetSafeHandle() != nullptr)
         return &m_bitmapDisabled;
-    if ((nState & ODS_FOCUS) && m_bitmapFocus.m_hObject != nullptr)
+    if ((nState & ODS_FOCUS) && m_bitmapFocus.GetSafeHandle() != nullptr)
         return &m_bitmapFocus;
     return &m_bitmap;
 }
@@ -49,7 +49,7 @@ CBitmap* CBitmapButton::BitmapForState(UINT nState)
 void CBitmapButton::DrawItem(LPDRAWITEMSTRUCT lpDIS)
 {
     CBitmap* pBitmap = BitmapForState(lpDIS->itemState);
-    if (pBitmap->m_hObject == nullptr)
+    if (pBitmap->GetSafeHandle() == nullptr)
         return;
     CDC dc;
     dc.Attach(lpDIS->hDC);

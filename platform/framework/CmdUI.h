@@ -29,7 +29,7 @@ protected:
 
 // Only records the state asked for; used to check whether a command is
 // enabled before a menu item or accelerator runs it.
-class CTestCmdUI : public CCmdUI
+class CCmdEnableProbe : public CCmdUI
 {
 public:
     BOOL m_bEnabled = TRUE;

@@ -2,6 +2,7 @@
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/Frame.h"
+#include "platform/framework/Gdi.h"
 #include "platform/framework/WinApp.h"
 
 #include <commctrl.h>
@@ -47,7 +48,9 @@ void CControlBar::AddToolTips()
         return;
     for (HWND hChild = ::GetTopWindow(m_hWnd); hChild != nullptr; hChild = ::GetNextWindow(hChild, GW_HWNDNEXT)) {
         TTTOOLINFOA ti = {};
-        ti.cbSize = sizeof(ti);
+        // The size every version of the common controls accepts: newer
+        // ones add a reserved field that older ones reject.
+        ti.cbSize = TTTOOLINFOA_V2_SIZE;
         ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         ti.hwnd = m_hWnd;
         ti.uId = reinterpret_cast<UINT_PTR>(hChild);
@@ -97,14 +100,14 @@ LRESULT CControlBar::OnNcCalcSize(WPARAM wParam, LPARAM lParam)
 LRESULT CControlBar::OnNcPaint(WPARAM, LPARAM)
 {
     // Each border is an etched line: shadow above highlight.
-    HDC hDC = ::GetWindowDC(m_hWnd);
+    CWindowDC dc(this);
     CRect rcWindow;
     GetWindowRect(rcWindow);
     rcWindow.OffsetRect(-rcWindow.left, -rcWindow.top);
     const int cx = rcWindow.Width();
-    const auto line = [hDC, cx](int y, int nColor) {
+    const auto line = [&dc, cx](int y, int nColor) {
         RECT rc = { 0, y, cx, y + 1 };
-        ::FillRect(hDC, &rc, ::GetSysColorBrush(nColor));
+        ::FillRect(dc, &rc, ::GetSysColorBrush(nColor));
     };
     if (m_dwStyle & CBRS_BORDER_TOP) {
         line(0, COLOR_3DSHADOW);
@@ -114,7 +117,6 @@ LRESULT CControlBar::OnNcPaint(WPARAM, LPARAM)
         line(rcWindow.bottom - 2, COLOR_3DSHADOW);
         line(rcWindow.bottom - 1, COLOR_3DHIGHLIGHT);
     }
-    ::ReleaseDC(m_hWnd, hDC);
     return 0;
 }
 

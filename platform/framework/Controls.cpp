@@ -1,30 +1,9 @@
 #include "platform/framework/Controls.h"
 #include "platform/framework/Gdi.h"
 
-CImageList::~CImageList()
-{
-    if (m_hImageList != nullptr)
-        ImageList_Destroy(m_hImageList);
-}
-
-BOOL CImageList::Attach(HIMAGELIST hImageList)
-{
-    if (hImageList == nullptr || m_hImageList != nullptr)
-        return FALSE;
-    m_hImageList = hImageList;
-    return TRUE;
-}
-
-HIMAGELIST CImageList::Detach()
-{
-    HIMAGELIST hImageList = m_hImageList;
-    m_hImageList = nullptr;
-    return hImageList;
-}
-
 int CImageList::Add(CBitmap* pbmImage, COLORREF crMask)
 {
-    return ImageList_AddMasked(m_hImageList, *pbmImage, crMask);
+    return ImageList_AddMasked(GetSafeHandle(), *pbmImage, crMask);
 }
 
 BOOL CTreeCtrl::ItemHasChildren(HTREEITEM hItem) const

@@ -2,33 +2,37 @@
 // the control's message of the same name.
 #pragma once
 
+#include "platform/HandleOwner.h"
 #include "platform/framework/Wnd.h"
 
 #include <commctrl.h>
 
 class CBitmap;
 
+struct ImageListTraits
+{
+    using Handle = HIMAGELIST;
+    static Handle None() { return nullptr; }
+    static bool Release(Handle h) { return ImageList_Destroy(h) != FALSE; }
+};
+
 // An image list. An attached list belongs to the object and is destroyed
 // with it, unless it is detached first (as for the system's own list).
 class CImageList
 {
 public:
-    HIMAGELIST m_hImageList = nullptr;
-
-    CImageList() = default;
-    CImageList(const CImageList&) = delete;
-    CImageList& operator=(const CImageList&) = delete;
-    ~CImageList();
-
-    HIMAGELIST GetSafeHandle() const { return m_hImageList; }
-    operator HIMAGELIST() const { return m_hImageList; }
-    BOOL Attach(HIMAGELIST hImageList);
-    HIMAGELIST Detach();
+    HIMAGELIST GetSafeHandle() const { return m_list.Get(); }
+    operator HIMAGELIST() const { return m_list.Get(); }
+    BOOL Attach(HIMAGELIST hImageList) { return m_list.Attach(hImageList); }
+    HIMAGELIST Detach() { return m_list.Detach(); }
 
     // Adds the bitmap's images, crMask marking the transparent pixels;
     // returns the index of the first, or -1.
     int Add(CBitmap* pbmImage, COLORREF crMask);
-    int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
+    int GetImageCount() const { return ImageList_GetImageCount(m_list.Get()); }
+
+private:
+    CHandleOwner<ImageListTraits> m_list;
 };
 
 class CTreeCtrl : public CWnd
@@ -77,7 +81,7 @@ public:
     {
         return reinterpret_cast<HIMAGELIST>(
             SendMessage(TVM_SETIMAGELIST, nImageListType,
-                        reinterpret_cast<LPARAM>(pImageList ? pImageList->m_hImageList : nullptr)));
+                        reinterpret_cast<LPARAM>(pImageList ? pImageList->GetSafeHandle() : nullptr)));
     }
     BOOL GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const;
     HTREEITEM HitTest(POINT pt, UINT* pFlags = nullptr) const;

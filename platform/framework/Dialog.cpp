@@ -19,7 +19,7 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
     try {
         bResult = pDlg->OnInitDialog();
     } catch (...) {
-        AfxMessageBox("An unexpected error occurred.", MB_OK | MB_ICONSTOP);
+        AfxReportUncaughtFailure();
     }
     return bResult;
 }
@@ -52,9 +52,13 @@ HWND AfxCreateChildDialog(CWnd* pWnd, UINT nIDTemplate, CWnd* pParent)
 INT_PTR CDialog::DoModal()
 {
     m_bModal = TRUE;
-    CWnd* pOwner = m_pParentWnd ? m_pParentWnd : GetSafeOwner();
-    INT_PTR nResult = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                                        pOwner ? pOwner->m_hWnd : nullptr, &AfxDlgProc, reinterpret_cast<LPARAM>(this));
+    // The dialog belongs to the top-level window of its parent, which the
+    // dialog manager disables for it.
+    CWnd* pOwner = GetSafeOwner(m_pParentWnd);
+    HWND hOwner = pOwner ? pOwner->m_hWnd : nullptr;
+    CModalOwnerLock lock(hOwner);
+    INT_PTR nResult = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hOwner, &AfxDlgProc,
+                                        reinterpret_cast<LPARAM>(this));
     m_bModal = FALSE;
     return nResult;
 }

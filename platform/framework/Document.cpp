@@ -13,7 +13,6 @@ BOOL CDocument::OnNewDocument()
 {
     DeleteContents();
     m_strPathName.Empty();
-    SetModifiedFlag(FALSE);
     return TRUE;
 }
 
@@ -27,7 +26,6 @@ BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
     DeleteContents();
     CArchive ar(CArchive::load);
     Serialize(ar);
-    SetModifiedFlag(FALSE);
     return TRUE;
 }
 
@@ -35,7 +33,6 @@ BOOL CDocument::OnSaveDocument(LPCSTR)
 {
     CArchive ar(CArchive::store);
     Serialize(ar);
-    SetModifiedFlag(FALSE);
     return TRUE;
 }
 

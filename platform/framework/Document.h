@@ -49,8 +49,6 @@ public:
     const CString& GetPathName() const { return m_strPathName; }
     // The title becomes the file's name without its folder.
     virtual void SetPathName(LPCSTR lpszPathName);
-    BOOL IsModified() const { return m_bModified; }
-    void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified; }
 
     void AddView(CView* pView);
     void RemoveView(CView* pView);
@@ -61,7 +59,6 @@ protected:
 
     CString m_strTitle;
     CString m_strPathName;
-    BOOL m_bModified = FALSE;
     std::vector<CView*> m_viewList;
 
     DECLARE_MESSAGE_MAP()

@@ -212,6 +212,10 @@ BOOL CFrameWnd::OnEraseBkgnd(CDC*)
 
 void CFrameWnd::OnClose()
 {
+    // While a modal box or dialog has the frame disabled, the step that
+    // showed it still works on the frame's windows: the frame stays.
+    if (!IsWindowEnabled())
+        return;
     DestroyWindow();
 }
 

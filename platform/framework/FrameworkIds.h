@@ -18,3 +18,7 @@
 // of a splitter count on from here (row * 16 + column).
 #define AFX_IDW_PANE_FIRST 0xE900
 #define AFX_IDW_PANE_LAST  0xE9FF
+
+// Text of the box that reports a failure no handler caught, before the
+// program ends; the program's resources give it in each language set.
+#define AFX_IDP_UNCAUGHT_FAILURE 0xF108

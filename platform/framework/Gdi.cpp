@@ -15,27 +15,6 @@ std::unordered_map<HBRUSH, std::unique_ptr<CBrush>>& TemporaryBrushes()
 
 }   // namespace
 
-BOOL CGdiObject::Attach(HGDIOBJ hObject)
-{
-    if (hObject == nullptr || m_hObject != nullptr)
-        return FALSE;
-    m_hObject = hObject;
-    return TRUE;
-}
-
-HGDIOBJ CGdiObject::Detach()
-{
-    HGDIOBJ hObject = m_hObject;
-    m_hObject = nullptr;
-    return hObject;
-}
-
-BOOL CGdiObject::DeleteObject()
-{
-    HGDIOBJ hObject = Detach();
-    return hObject != nullptr && ::DeleteObject(hObject);
-}
-
 CBrush* CBrush::FromHandle(HBRUSH hBrush)
 {
     if (hBrush == nullptr)
@@ -45,7 +24,7 @@ CBrush* CBrush::FromHandle(HBRUSH hBrush)
     if (it != temps.end())
         return it->second.get();
     auto pBrush = std::make_unique<CBrush>();
-    pBrush->m_hObject = hBrush;
+    pBrush->Attach(hBrush);
     return temps.emplace(hBrush, std::move(pBrush)).first->second.get();
 }
 

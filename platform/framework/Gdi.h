@@ -3,25 +3,32 @@
 // operation is the system call of the same name on the wrapped handle.
 #pragma once
 
+#include "platform/HandleOwner.h"
 #include "platform/framework/Geometry.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/Wnd.h"
+
+struct GdiObjectTraits
+{
+    using Handle = HGDIOBJ;
+    static Handle None() { return nullptr; }
+    static bool Release(Handle h) { return ::DeleteObject(h) != FALSE; }
+};
 
 // A GDI object owned by this C++ object: deleted with it, unless detached.
 class CGdiObject
 {
 public:
-    HGDIOBJ m_hObject = nullptr;
-
     CGdiObject() = default;
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
-    virtual ~CGdiObject() { DeleteObject(); }
+    virtual ~CGdiObject() = default;
 
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
-    BOOL Attach(HGDIOBJ hObject);
-    HGDIOBJ Detach();
-    BOOL DeleteObject();
+    HGDIOBJ GetSafeHandle() const { return m_object.Get(); }
+    BOOL Attach(HGDIOBJ hObject) { return m_object.Attach(hObject); }
+    HGDIOBJ Detach() { return m_object.Detach(); }
+    BOOL DeleteObject() { return m_object.Release(); }
+
+private:
+    CHandleOwner<GdiObjectTraits> m_object;
 };
 
 class CPen : public CGdiObject
@@ -33,7 +40,7 @@ public:
     {
         return Attach(::CreatePen(nPenStyle, nWidth, crColor));
     }
-    operator HPEN() const { return static_cast<HPEN>(m_hObject); }
+    operator HPEN() const { return static_cast<HPEN>(GetSafeHandle()); }
 };
 
 class CBrush : public CGdiObject
@@ -42,7 +49,7 @@ public:
     CBrush() = default;
     explicit CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
     BOOL CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
-    operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
+    operator HBRUSH() const { return static_cast<HBRUSH>(GetSafeHandle()); }
 
     // A stock or system brush as a temporary object that does not own it
     // and lives until the application is next idle.
@@ -58,8 +65,8 @@ public:
     BOOL LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCEA(nIDResource)); }
     BOOL LoadBitmap(LPCSTR lpszResourceName);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    int GetBitmap(BITMAP* pBitMap) const { return ::GetObjectA(m_hObject, sizeof(BITMAP), pBitMap); }
-    operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
+    int GetBitmap(BITMAP* pBitMap) const { return ::GetObjectA(GetSafeHandle(), sizeof(BITMAP), pBitMap); }
+    operator HBITMAP() const { return static_cast<HBITMAP>(GetSafeHandle()); }
 };
 
 // A device context. The base class only wraps the handle; CreateCompatibleDC
@@ -85,7 +92,7 @@ public:
     // Each Select returns the object it replaced, for the caller to select
     // again when it is done (or let a CSelectedObject do it).
     HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
-    HGDIOBJ SelectObject(CGdiObject* pObject) { return SelectObject(pObject->m_hObject); }
+    HGDIOBJ SelectObject(CGdiObject* pObject) { return SelectObject(pObject->GetSafeHandle()); }
     HGDIOBJ SelectStockObject(int nIndex) { return SelectObject(::GetStockObject(nIndex)); }
 
     void FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, *pBrush); }
@@ -119,7 +126,6 @@ public:
 
     int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
     COLORREF SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
-    COLORREF SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
     CPoint SetViewportOrg(int x, int y);
     CPoint SetViewportOrg(POINT pt) { return SetViewportOrg(pt.x, pt.y); }
     CPoint GetViewportOrg() const;
@@ -134,7 +140,7 @@ class CSelectedObject
 {
 public:
     CSelectedObject(CDC* pDC, HGDIOBJ hObject) : m_pDC(pDC), m_hOld(pDC->SelectObject(hObject)) {}
-    CSelectedObject(CDC* pDC, CGdiObject* pObject) : CSelectedObject(pDC, pObject->m_hObject) {}
+    CSelectedObject(CDC* pDC, CGdiObject* pObject) : CSelectedObject(pDC, pObject->GetSafeHandle()) {}
     CSelectedObject(const CSelectedObject&) = delete;
     CSelectedObject& operator=(const CSelectedObject&) = delete;
     ~CSelectedObject() { m_pDC->SelectObject(m_hOld); }

@@ -39,8 +39,7 @@ public:
     // The parts OnDrawSplitter paints.
     enum ESplitType
     {
-        splitBox,
-        splitBar,
+        splitBar = 1,
         splitIntersection,
         splitBorder
     };

@@ -4,12 +4,20 @@
 #include "platform/framework/Gdi.h"
 #include "platform/framework/Wnd.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
+#include <exception>
 #include <string>
 
 namespace {
 
 CWinApp* g_pApp = nullptr;
+
+// Exit code of a program ended by a failure nothing handled.
+constexpr int EXIT_CODE_FAILURE = 1;
+
+// The timer that blinks the caret; not in the platform's headers.
+constexpr UINT WM_SYSTIMER = 0x0118;
 
 // The command line after the program name, as the C runtime hands it to
 // WinMain: the program name (quoted or not) and the blanks after it skipped.
@@ -30,11 +38,14 @@ LPCSTR SkipProgramName(LPCSTR psz)
     return psz;
 }
 
-bool IsIdleMessage(const MSG& msg)
+// The common controls the program's windows are made of: tree view,
+// progress bar and tool tips. Registered before any window exists.
+void InitCommonControlClasses()
 {
-    // Mouse moves and cursor blinks do not restart idle processing.
-    return msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE && msg.message != WM_PAINT
-           && msg.message != 0x0118 /* WM_SYSTIMER */;
+    INITCOMMONCONTROLSEX icc = {};
+    icc.dwSize = sizeof(icc);
+    icc.dwICC = ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES;
+    ::InitCommonControlsEx(&icc);
 }
 
 }   // namespace
@@ -46,6 +57,7 @@ END_MESSAGE_MAP()
 CWinApp::CWinApp(LPCSTR lpszAppName)
 {
     g_pApp = this;
+    InitCommonControlClasses();
     m_hInstance = ::GetModuleHandleA(nullptr);
     if (lpszAppName != nullptr)
         m_strAppName = lpszAppName;
@@ -161,35 +173,56 @@ int CWinApp::Run()
 {
     LONG lIdleCount = 0;
     bool bIdle = true;
-    MSG msg;
     for (;;) {
-        while (bIdle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        while (bIdle && !::PeekMessageA(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!OnIdle(lIdleCount++))
                 bIdle = false;
         }
+        // The idle pass is decided on the message just dispatched: after a
+        // click the command bar must catch up before the loop sleeps again.
         do {
             if (!PumpMessage())
                 return ExitInstance();
-            if (IsIdleMessage(msg)) {
+            if (IsIdleMessage(&m_msgCur)) {
                 bIdle = true;
                 lIdleCount = 0;
             }
-        } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        } while (::PeekMessageA(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE));
     }
 }
 
 BOOL CWinApp::PumpMessage()
 {
-    MSG msg;
-    if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-        m_nExitCode = static_cast<int>(msg.wParam);
+    const BOOL bResult = ::GetMessageA(&m_msgCur, nullptr, 0, 0);
+    if (bResult == 0) {
+        m_nExitCode = static_cast<int>(m_msgCur.wParam);
         return FALSE;
     }
-    if (!PreTranslateMessage(&msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+    if (bResult == -1) {
+        // The queue itself failed: the loop cannot go on.
+        m_nExitCode = -1;
+        return FALSE;
+    }
+    if (!PreTranslateMessage(&m_msgCur)) {
+        ::TranslateMessage(&m_msgCur);
+        ::DispatchMessageA(&m_msgCur);
     }
     return TRUE;
+}
+
+BOOL CWinApp::IsIdleMessage(MSG* pMsg)
+{
+    // A mouse move where the mouse already was, a paint or a cursor blink
+    // changes nothing the user sees in the bars.
+    if (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_NCMOUSEMOVE) {
+        if (m_nMsgLast == pMsg->message && m_ptCursorLast.x == pMsg->pt.x && m_ptCursorLast.y == pMsg->pt.y)
+            return FALSE;
+        m_ptCursorLast = pMsg->pt;
+        m_nMsgLast = pMsg->message;
+        return TRUE;
+    }
+    m_nMsgLast = pMsg->message;
+    return pMsg->message != WM_PAINT && pMsg->message != WM_SYSTIMER;
 }
 
 BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
@@ -243,9 +276,11 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType)
         }
     }
     // Owned by the window the user is looking at: the main window, or the
-    // pop-up it has disabled itself for.
-    CWnd* pOwner = CWnd::GetSafeOwner();
-    HWND hOwner = pOwner ? ::GetLastActivePopup(pOwner->m_hWnd) : nullptr;
+    // pop-up it has disabled itself for. The whole program waits for the
+    // answer, so the main window is disabled even when a pop-up owns the box.
+    CWnd* pTop = CWnd::GetSafeOwner();
+    HWND hOwner = pTop ? ::GetLastActivePopup(pTop->m_hWnd) : nullptr;
+    CModalOwnerLock lock(hOwner);
     return ::MessageBoxA(hOwner, lpszPrompt, m_pszAppName, nType);
 }
 
@@ -295,6 +330,29 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType)
     return AfxMessageBox(strText, nType);
 }
 
+void AfxReportUncaughtFailure()
+{
+    // A failure while the first one is being reported (a window painting
+    // under the box) adds nothing for the user.
+    static bool s_bReporting = false;
+    if (s_bReporting)
+        return;
+    s_bReporting = true;
+    CString strText;
+    if (!strText.LoadString(AFX_IDP_UNCAUGHT_FAILURE))
+        strText = "The program met a failure it cannot handle and will close.";
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        strText += "\n\n";
+        strText += e.what();
+    } catch (...) {
+    }
+    AfxMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
+    ::PostQuitMessage(EXIT_CODE_FAILURE);
+    s_bReporting = false;
+}
+
 int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow)
 {
     CWinApp* pApp = AfxGetApp();
@@ -303,7 +361,14 @@ int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow)
     pApp->m_hInstance = hInstance;
     pApp->SetCommandLine(lpCmdLine);
     pApp->m_nCmdShow = nCmdShow;
-    if (!pApp->InitInstance()) {
+    BOOL bStarted = FALSE;
+    try {
+        bStarted = pApp->InitInstance();
+    } catch (...) {
+        AfxReportUncaughtFailure();
+        pApp->m_nExitCode = EXIT_CODE_FAILURE;
+    }
+    if (!bStarted) {
         if (pApp->m_pMainWnd != nullptr)
             pApp->m_pMainWnd->DestroyWindow();
         return pApp->ExitInstance();

@@ -61,7 +61,14 @@ public:
     // the main window's bars, then housekeeping. TRUE asks for more calls.
     virtual BOOL OnIdle(LONG lCount);
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Reads and dispatches one message into m_msgCur; FALSE at WM_QUIT or
+    // when the queue fails.
     BOOL PumpMessage();
+    // Whether the message just dispatched may have changed what the bars
+    // show, so the idle update has to run again.
+    virtual BOOL IsIdleMessage(MSG* pMsg);
+
+    MSG m_msgCur = {};   // the message being dispatched by the loop
 
     // 1 shows the wait cursor (nesting), -1 ends one level, 0 shows it again
     // after something else changed the cursor.
@@ -79,6 +86,7 @@ protected:
     virtual BOOL DoPromptFileName(CString& rFileName);
 
     int m_nExitCode = 0;
+    friend int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow);
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
 
     DECLARE_MESSAGE_MAP()
@@ -88,6 +96,8 @@ private:
     CString m_strRegistryKey;
     CString m_strCmdLine;
     HCURSOR m_hcurWaitRestore = nullptr;
+    POINT m_ptCursorLast = {};   // where the last mouse move was
+    UINT m_nMsgLast = 0;         // the message before m_msgCur
 };
 
 // Shows the application's wait cursor for the lifetime of the object.
@@ -109,6 +119,12 @@ HINSTANCE AfxGetResourceHandle();
 // exclamation icon unless the type names another icon.
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK);
+
+// For a catch block that stops a failure at the edge of the framework (a
+// window procedure, a dialog's initialisation, the start-up): tells the
+// user in the program's language, with the failure's own description where
+// it has one, and ends the program, since what was running is unfinished.
+void AfxReportUncaughtFailure();
 
 // The hosting of embedded controls needs nothing on this platform: no
 // window of the program hosts one. Kept so start-up reads as designed.

@@ -3,7 +3,6 @@
 #include "platform/framework/Frame.h"
 #include "platform/framework/WinApp.h"
 
-#include <exception>
 #include <memory>
 #include <set>
 #include <string>
@@ -56,7 +55,10 @@ AFX_CURRENTMSG g_currentMsg;
 
 CWnd::~CWnd()
 {
-    if (m_hWnd == nullptr)
+    // Only an object bound to its window destroys it: a temporary object of
+    // FromHandle merely names a window that belongs to someone else, and may
+    // die after the message loop, in static destruction.
+    if (m_hWnd == nullptr || FromHandlePermanent(m_hWnd) != this)
         return;
     // The object goes first, so no message of the dying window reaches a
     // half-destroyed object.
@@ -268,7 +270,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     int nCode = HIWORD(wParam);
     if (lParam == 0) {
         // A menu item or an accelerator: a disabled command does not run.
-        CTestCmdUI state;
+        CCmdEnableProbe state;
         state.m_nID = nID;
         OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state, nullptr);
         if (!state.m_bEnabled)
@@ -310,14 +312,6 @@ BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
     return FALSE;
 }
 
-CWnd* CWnd::GetTopLevelParent() const
-{
-    HWND hWnd = m_hWnd;
-    while (hWnd != nullptr && (::GetWindowLongPtrA(hWnd, GWL_STYLE) & WS_CHILD))
-        hWnd = ::GetParent(hWnd);
-    return FromHandle(hWnd);
-}
-
 CFrameWnd* CWnd::GetParentFrame() const
 {
     for (HWND hWnd = ::GetParent(m_hWnd); hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
@@ -355,6 +349,22 @@ CWnd* CWnd::GetSafeOwner(CWnd* pParent)
     return FromHandle(hWnd);
 }
 
+CModalOwnerLock::CModalOwnerLock(HWND hWndOwner)
+{
+    CWnd* pMain = AfxGetMainWnd();
+    HWND hWnd = pMain ? pMain->m_hWnd : nullptr;
+    if (hWnd != nullptr && hWnd != hWndOwner && ::IsWindowEnabled(hWnd)) {
+        ::EnableWindow(hWnd, FALSE);
+        m_hWndDisabled = hWnd;
+    }
+}
+
+CModalOwnerLock::~CModalOwnerLock()
+{
+    if (m_hWndDisabled != nullptr && ::IsWindow(m_hWndDisabled))
+        ::EnableWindow(m_hWndDisabled, TRUE);
+}
+
 void CWnd::GetWindowText(CString& rString) const
 {
     int cch = ::GetWindowTextLengthA(m_hWnd);
@@ -365,18 +375,6 @@ void CWnd::GetWindowText(CString& rString) const
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
 {
     return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
-}
-
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    DWORD dwStyle = GetStyle();
-    DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
-    if (dwStyle == dwNewStyle)
-        return FALSE;
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, dwNewStyle);
-    if (nFlags != 0)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
 }
 
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep)
@@ -447,10 +445,8 @@ LRESULT AfxCallWndProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam)
     // No exception may unwind through the system's window manager.
     try {
         lResult = pWnd->WindowProc(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        AfxMessageBox(e.what(), MB_OK | MB_ICONSTOP);
     } catch (...) {
-        AfxMessageBox("An unexpected error occurred.", MB_OK | MB_ICONSTOP);
+        AfxReportUncaughtFailure();
     }
     g_currentMsg = saved;
     if (message == WM_NCDESTROY) {

@@ -72,7 +72,6 @@ public:
 
     // Thin wrappers.
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CWnd* GetTopLevelParent() const;
     // The nearest frame window among this window's parents, or null.
     CFrameWnd* GetParentFrame() const;
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
@@ -111,7 +110,6 @@ public:
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)); }
-    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
@@ -144,6 +142,23 @@ protected:
 
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT AfxCallWndProc(CWnd*, UINT, WPARAM, LPARAM);
+};
+
+// Keeps the main window disabled while a modal box or dialog is up, whoever
+// owns the box. A box owned by the main window disables and enables it on
+// its own (and so hands the activation back properly); one owned by a
+// pop-up leaves it enabled, and this object disables it for its lifetime,
+// unless it was disabled already.
+class CModalOwnerLock
+{
+public:
+    explicit CModalOwnerLock(HWND hWndOwner);
+    ~CModalOwnerLock();
+    CModalOwnerLock(const CModalOwnerLock&) = delete;
+    CModalOwnerLock& operator=(const CModalOwnerLock&) = delete;
+
+private:
+    HWND m_hWndDisabled = nullptr;
 };
 
 // Window procedure of the framework's window classes and of subclassed

@@ -1,41 +1,9 @@
-#include "app/GlobalBlock.h"
+#include "tests/app/AllocationSeam.h"
 #include "tests/app/CatalogueFixture.h"
 #include "tests/support/AnsiText.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 namespace {
-
-// Stands in for GlobalAlloc while alive: records every requested size and
-// fails the request numbered nFailAt (1-based; 0 never fails).
-class CAllocationSeam
-{
-public:
-    explicit CAllocationSeam(int nFailAt = 0)
-    {
-        s_nFailAt = nFailAt;
-        s_sizes.clear();
-        g_pfnGlobalAlloc = &Alloc;
-    }
-    ~CAllocationSeam() { g_pfnGlobalAlloc = &::GlobalAlloc; }
-    CAllocationSeam(const CAllocationSeam&) = delete;
-    CAllocationSeam& operator=(const CAllocationSeam&) = delete;
-
-    static const std::vector<SIZE_T>& Sizes() { return s_sizes; }
-
-private:
-    static HGLOBAL WINAPI Alloc(UINT uFlags, SIZE_T cb)
-    {
-        s_sizes.push_back(cb);
-        if (static_cast<int>(s_sizes.size()) == s_nFailAt)
-            return nullptr;
-        return ::GlobalAlloc(uFlags, cb);
-    }
-    static int s_nFailAt;
-    static std::vector<SIZE_T> s_sizes;
-};
-
-int CAllocationSeam::s_nFailAt = 0;
-std::vector<SIZE_T> CAllocationSeam::s_sizes;
 
 constexpr SIZE_T QUEUE_SLOT = 256;
 constexpr SIZE_T ENTRY = sizeof(ContentEntry);

@@ -9,7 +9,7 @@ namespace {
 // Whether the install command is enabled, asked as the command bar asks.
 BOOL IsInstallEnabled(CTarnixDoc& doc)
 {
-    CTestCmdUI state;
+    CCmdEnableProbe state;
     state.m_nID = ID_INSTALL;
     EXPECT_TRUE(doc.OnCmdMsg(ID_INSTALL, CN_UPDATE_COMMAND_UI, &state, nullptr));
     return state.m_bEnabled;

@@ -327,7 +327,7 @@ TEST_F(FrameTest, CommandsAndUpdatesTakeTheRouteViewDocumentFrameApplication)
         EXPECT_EQ(g_log, std::vector<std::string>({ strUpdate, c.pszHandler })) << c.nID;
 
         g_log.clear();
-        CTestCmdUI state;
+        CCmdEnableProbe state;
         state.m_nID = c.nID;
         EXPECT_TRUE(state.DoUpdate(m_pFrame, TRUE));
         EXPECT_EQ(g_log, std::vector<std::string>({ strUpdate })) << c.nID;
@@ -343,7 +343,7 @@ TEST_F(FrameTest, CommandsAndUpdatesTakeTheRouteViewDocumentFrameApplication)
     g_log.clear();
     Command(ID_ROUTE_NOBODY);
     EXPECT_TRUE(g_log.empty());
-    CTestCmdUI state;
+    CCmdEnableProbe state;
     state.m_nID = ID_ROUTE_NOBODY;
     state.DoUpdate(m_pFrame, TRUE);
     EXPECT_FALSE(state.m_bEnabled);

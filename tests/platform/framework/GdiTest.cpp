@@ -47,9 +47,9 @@ TEST(Gdi, SelectedObjectRestoresWhatItReplaced)
     CPen pen(PS_SOLID, 1, RED);
     {
         CSelectedObject selected(canvas.DC(), &pen);
-        EXPECT_EQ(pen.m_hObject, GetCurrentObject(*canvas.DC(), OBJ_PEN));
+        EXPECT_EQ(pen.GetSafeHandle(), GetCurrentObject(*canvas.DC(), OBJ_PEN));
         HGDIOBJ hPrevious = canvas.DC()->SelectStockObject(WHITE_PEN);
-        EXPECT_EQ(pen.m_hObject, hPrevious);
+        EXPECT_EQ(pen.GetSafeHandle(), hPrevious);
         canvas.DC()->SelectObject(hPrevious);
     }
     EXPECT_EQ(hPenBefore, GetCurrentObject(*canvas.DC(), OBJ_PEN));
@@ -60,7 +60,7 @@ TEST(Gdi, ObjectsOwnTheirHandlesButTemporaryBrushesDoNot)
     HGDIOBJ hOwned = nullptr;
     {
         CBrush brush(RED);
-        hOwned = brush.m_hObject;
+        hOwned = brush.GetSafeHandle();
         EXPECT_EQ(OBJ_BRUSH, static_cast<int>(GetObjectType(hOwned)));
     }
     EXPECT_EQ(0u, GetObjectType(hOwned)) << "a brush is deleted with its object";

@@ -2,6 +2,7 @@
 #include "platform/framework/WinApp.h"
 #include "platform/framework/Wnd.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/MessagePump.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -124,7 +125,7 @@ TEST_F(MessageMapTest, CommandUpdateAsksHandlersAndProbesWithoutCalling)
     };
     for (const Case& c : cases) {
         g_calls.clear();
-        CTestCmdUI state;
+        CCmdEnableProbe state;
         state.m_nID = c.nID;
         state.DoUpdate(&wnd, c.bDisableIfNoHandler);
         EXPECT_EQ(c.bEnabled, state.m_bEnabled) << c.nID;
@@ -175,6 +176,13 @@ TEST_F(MessageMapTest, WindowsWithoutAnObjectGetTemporaryOnesUntilIdle)
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
     CWnd::DeleteTempMap();
     EXPECT_TRUE(::IsWindow(hWnd)) << "a temporary object never destroys its window";
+    {
+        // An object naming the window without being bound to it, as a
+        // temporary one dying in static destruction after the loop.
+        CWnd stranger;
+        stranger.m_hWnd = hWnd;
+    }
+    EXPECT_TRUE(::IsWindow(hWnd)) << "only the object bound to a window destroys it";
     ::DestroyWindow(hWnd);
 }
 
@@ -195,14 +203,19 @@ TEST_F(MessageMapTest, SubclassedControlKeepsItsOwnBehaviourAndIsReleasedWithIt)
     EXPECT_EQ(nullptr, edit.m_hWnd) << "released at WM_NCDESTROY";
 }
 
-TEST_F(MessageMapTest, ExceptionInAHandlerIsCaughtAtTheWindowProcedure)
+TEST_F(MessageMapTest, ExceptionInAHandlerIsCaughtAtTheWindowProcedureAndEndsTheProgram)
 {
     CDerivedWnd wnd;
     CMessageBoxRecorder boxes;
     wnd.SendMessage(UM_THROW);
     ASSERT_EQ(1u, boxes.Boxes().size());
-    EXPECT_EQ("handler failed", boxes.Boxes()[0].strText);
-    // The window goes on working.
+    const std::string& strText = boxes.Boxes()[0].strText;
+    EXPECT_EQ("\n\nhandler failed", strText.substr(strText.size() - 16)) << "the failure's own description";
+    EXPECT_EQ(UINT(MB_ICONEXCLAMATION), boxes.Boxes()[0].uIcon);
+    int nExitCode = 0;
+    EXPECT_TRUE(TakeQuitMessage(&nExitCode)) << "the program ends";
+    EXPECT_EQ(1, nExitCode);
+    // The window still answers while the program winds down.
     g_calls.clear();
     wnd.SendMessage(UM_PING, 1);
     EXPECT_EQ(std::vector<std::string>{ "base ping 1" }, g_calls);

@@ -77,11 +77,6 @@ int CALLBACK CompareBackwards(LPARAM lParam1, LPARAM lParam2, LPARAM)
 class ViewTest : public testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS };
-        ::InitCommonControlsEx(&icc);
-    }
     void TearDown() override
     {
         if (m_pFrame != nullptr)
@@ -285,8 +280,6 @@ TEST(Controls, ImageListAndProgressBar)
     EXPECT_EQ(ImageList_GetImageCount(hList), 2);
     ImageList_Destroy(hList);
 
-    INITCOMMONCONTROLSEX icc = { sizeof(icc), ICC_PROGRESS_CLASS };
-    ::InitCommonControlsEx(&icc);
     CProgressCtrl progress;
     ASSERT_TRUE(progress.CreateEx(0, PROGRESS_CLASSA, nullptr, WS_POPUP, 0, 0, 100, 20, nullptr, nullptr));
     progress.SetRange(0, 100);
