@@ -1,4 +1,5 @@
 #include "platform/framework/Dialog.h"
+#include "platform/framework/ModalOwnerLock.h"
 #include "platform/framework/WinApp.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)

@@ -6,10 +6,21 @@
 
 namespace {
 
-// Brushes wrapped by CBrush::FromHandle; they never own their handle.
-std::unordered_map<HBRUSH, std::unique_ptr<CBrush>>& TemporaryBrushes()
+// A temporary brush lets go of its handle before it dies, whenever that
+// is: the brush belongs to the system.
+struct DetachBeforeDelete
 {
-    static std::unordered_map<HBRUSH, std::unique_ptr<CBrush>> map;
+    void operator()(CBrush* pBrush) const
+    {
+        pBrush->Detach();
+        delete pBrush;
+    }
+};
+
+// Brushes wrapped by CBrush::FromHandle; they never own their handle.
+std::unordered_map<HBRUSH, std::unique_ptr<CBrush, DetachBeforeDelete>>& TemporaryBrushes()
+{
+    static std::unordered_map<HBRUSH, std::unique_ptr<CBrush, DetachBeforeDelete>> map;
     return map;
 }
 
@@ -23,15 +34,13 @@ CBrush* CBrush::FromHandle(HBRUSH hBrush)
     auto it = temps.find(hBrush);
     if (it != temps.end())
         return it->second.get();
-    auto pBrush = std::make_unique<CBrush>();
+    std::unique_ptr<CBrush, DetachBeforeDelete> pBrush(new CBrush);
     pBrush->Attach(hBrush);
     return temps.emplace(hBrush, std::move(pBrush)).first->second.get();
 }
 
 void CBrush::DeleteTempMap()
 {
-    for (auto& entry : TemporaryBrushes())
-        entry.second->Detach();
     TemporaryBrushes().clear();
 }
 

@@ -2,6 +2,7 @@
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/Gdi.h"
+#include "platform/framework/ModalOwnerLock.h"
 #include "platform/framework/Wnd.h"
 
 #include <commctrl.h>
@@ -181,7 +182,7 @@ int CWinApp::Run()
         // The idle pass is decided on the message just dispatched: after a
         // click the command bar must catch up before the loop sleeps again.
         do {
-            if (!PumpMessage())
+            if (!PumpMessage() || m_bFailed)
                 return ExitInstance();
             if (IsIdleMessage(&m_msgCur)) {
                 bIdle = true;
@@ -195,7 +196,8 @@ BOOL CWinApp::PumpMessage()
 {
     const BOOL bResult = ::GetMessageA(&m_msgCur, nullptr, 0, 0);
     if (bResult == 0) {
-        m_nExitCode = static_cast<int>(m_msgCur.wParam);
+        if (!m_bFailed)
+            m_nExitCode = static_cast<int>(m_msgCur.wParam);
         return FALSE;
     }
     if (bResult == -1) {
@@ -221,7 +223,6 @@ BOOL CWinApp::IsIdleMessage(MSG* pMsg)
         m_nMsgLast = pMsg->message;
         return TRUE;
     }
-    m_nMsgLast = pMsg->message;
     return pMsg->message != WM_PAINT && pMsg->message != WM_SYSTIMER;
 }
 
@@ -334,6 +335,13 @@ void AfxReportUncaughtFailure()
 {
     // A failure while the first one is being reported (a window painting
     // under the box) adds nothing for the user.
+    const std::exception_ptr pFailure = std::current_exception();
+    if (pFailure == nullptr)
+        return;
+    if (g_pApp != nullptr) {
+        g_pApp->m_bFailed = TRUE;
+        g_pApp->m_nExitCode = EXIT_CODE_FAILURE;
+    }
     static bool s_bReporting = false;
     if (s_bReporting)
         return;
@@ -342,13 +350,14 @@ void AfxReportUncaughtFailure()
     if (!strText.LoadString(AFX_IDP_UNCAUGHT_FAILURE))
         strText = "The program met a failure it cannot handle and will close.";
     try {
-        throw;
+        std::rethrow_exception(pFailure);
     } catch (const std::exception& e) {
         strText += "\n\n";
         strText += e.what();
     } catch (...) {
     }
     AfxMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
+    // After the box: its own loop would end at once on a waiting WM_QUIT.
     ::PostQuitMessage(EXIT_CODE_FAILURE);
     s_bReporting = false;
 }
@@ -363,10 +372,9 @@ int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow)
     pApp->m_nCmdShow = nCmdShow;
     BOOL bStarted = FALSE;
     try {
-        bStarted = pApp->InitInstance();
+        bStarted = pApp->InitInstance() && !pApp->m_bFailed;
     } catch (...) {
         AfxReportUncaughtFailure();
-        pApp->m_nExitCode = EXIT_CODE_FAILURE;
     }
     if (!bStarted) {
         if (pApp->m_pMainWnd != nullptr)

@@ -68,7 +68,7 @@ public:
     // show, so the idle update has to run again.
     virtual BOOL IsIdleMessage(MSG* pMsg);
 
-    MSG m_msgCur = {};   // the message being dispatched by the loop
+    MSG m_msgCur = {};   // the message the loop dispatched last
 
     // 1 shows the wait cursor (nesting), -1 ends one level, 0 shows it again
     // after something else changed the cursor.
@@ -86,7 +86,11 @@ protected:
     virtual BOOL DoPromptFileName(CString& rFileName);
 
     int m_nExitCode = 0;
+    // Set by a failure nothing handled: the program ends with the exit code
+    // of the failure as soon as the message in hand is done.
+    BOOL m_bFailed = FALSE;
     friend int AfxWinMain(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow);
+    friend void AfxReportUncaughtFailure();
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
 
     DECLARE_MESSAGE_MAP()
@@ -124,6 +128,7 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK);
 // window procedure, a dialog's initialisation, the start-up): tells the
 // user in the program's language, with the failure's own description where
 // it has one, and ends the program, since what was running is unfinished.
+// Outside a catch block it does nothing.
 void AfxReportUncaughtFailure();
 
 // The hosting of embedded controls needs nothing on this platform: no

@@ -17,9 +17,20 @@ std::unordered_map<HWND, CWnd*>& PermanentMap()
     return map;
 }
 
-std::unordered_map<HWND, std::unique_ptr<CWnd>>& TemporaryMap()
+// A temporary object forgets its window before it dies, whenever that is
+// (at idle, or in static destruction after the loop).
+struct ForgetBeforeDelete
 {
-    static std::unordered_map<HWND, std::unique_ptr<CWnd>> map;
+    void operator()(CWnd* pWnd) const
+    {
+        pWnd->m_hWnd = nullptr;
+        delete pWnd;
+    }
+};
+
+std::unordered_map<HWND, std::unique_ptr<CWnd, ForgetBeforeDelete>>& TemporaryMap()
+{
+    static std::unordered_map<HWND, std::unique_ptr<CWnd, ForgetBeforeDelete>> map;
     return map;
 }
 
@@ -86,15 +97,13 @@ CWnd* CWnd::FromHandle(HWND hWnd)
     auto it = temps.find(hWnd);
     if (it != temps.end())
         return it->second.get();
-    auto pWnd = std::make_unique<CWnd>();
+    std::unique_ptr<CWnd, ForgetBeforeDelete> pWnd(new CWnd);
     pWnd->m_hWnd = hWnd;
     return temps.emplace(hWnd, std::move(pWnd)).first->second.get();
 }
 
 void CWnd::DeleteTempMap()
 {
-    for (auto& entry : TemporaryMap())
-        entry.second->m_hWnd = nullptr;
     TemporaryMap().clear();
 }
 
@@ -349,22 +358,6 @@ CWnd* CWnd::GetSafeOwner(CWnd* pParent)
     return FromHandle(hWnd);
 }
 
-CModalOwnerLock::CModalOwnerLock(HWND hWndOwner)
-{
-    CWnd* pMain = AfxGetMainWnd();
-    HWND hWnd = pMain ? pMain->m_hWnd : nullptr;
-    if (hWnd != nullptr && hWnd != hWndOwner && ::IsWindowEnabled(hWnd)) {
-        ::EnableWindow(hWnd, FALSE);
-        m_hWndDisabled = hWnd;
-    }
-}
-
-CModalOwnerLock::~CModalOwnerLock()
-{
-    if (m_hWndDisabled != nullptr && ::IsWindow(m_hWndDisabled))
-        ::EnableWindow(m_hWndDisabled, TRUE);
-}
-
 void CWnd::GetWindowText(CString& rString) const
 {
     int cch = ::GetWindowTextLengthA(m_hWnd);
@@ -437,6 +430,22 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     ::SetWindowPos(m_hWnd, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// What a message answers when its handler failed: a window whose creation
+// failed is not made, and a window whose painting failed is not asked to
+// paint again and again under the report.
+LRESULT ResultAfterFailure(HWND hWnd, UINT message)
+{
+    if (message == WM_CREATE)
+        return -1;
+    if (message == WM_PAINT)
+        ::ValidateRect(hWnd, nullptr);
+    return 0;
+}
+
+}   // namespace
+
 LRESULT AfxCallWndProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const AFX_CURRENTMSG saved = g_currentMsg;
@@ -447,6 +456,7 @@ LRESULT AfxCallWndProc(CWnd* pWnd, UINT message, WPARAM wParam, LPARAM lParam)
         lResult = pWnd->WindowProc(message, wParam, lParam);
     } catch (...) {
         AfxReportUncaughtFailure();
+        lResult = ResultAfterFailure(pWnd->m_hWnd, message);
     }
     g_currentMsg = saved;
     if (message == WM_NCDESTROY) {

@@ -7,11 +7,14 @@
 
 namespace {
 
+// The width of the text as the control shows it, in the control's font.
 int TextWidthInControl(HWND hWnd, const char* pszText)
 {
     HDC hDC = ::GetDC(hWnd);
+    const HGDIOBJ hOld = ::SelectObject(hDC, reinterpret_cast<HGDIOBJ>(::SendMessageA(hWnd, WM_GETFONT, 0, 0)));
     SIZE size = {};
     ::GetTextExtentPoint32A(hDC, pszText, static_cast<int>(strlen(pszText)), &size);
+    ::SelectObject(hDC, hOld);
     ::ReleaseDC(hWnd, hDC);
     return size.cx;
 }

@@ -27,12 +27,7 @@ std::string AnsiFromUtf8(const std::string& strUtf8)
     return AnsiFromWide(WideFromUtf8(strUtf8));
 }
 
-bool IsSimplifiedSet()
-{
-    return GetACP() == 936;
-}
-
 std::string InUsersSet(const char* pszTraditional, const char* pszSimplified)
 {
-    return AnsiFromUtf8(IsSimplifiedSet() ? pszSimplified : pszTraditional);
+    return AnsiFromUtf8(GetACP() == 936 ? pszSimplified : pszTraditional);
 }

@@ -7,10 +7,7 @@
 // locale (950 under zh_TW, 936 under zh_CN).
 std::string AnsiFromUtf8(const std::string& strUtf8);
 
-// Whether the test runs with the simplified-Chinese set of the resources
-// (code page 936) rather than the traditional one: the locale picks it.
-bool IsSimplifiedSet();
-
 // The one of the two texts (UTF-8) that the user's language set shows, in
-// the ANSI code page.
+// the ANSI code page: the test's locale picks the set (code page 936, the
+// simplified one; 950, the traditional one).
 std::string InUsersSet(const char* pszTraditional, const char* pszSimplified);

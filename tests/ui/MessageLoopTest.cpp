@@ -9,9 +9,21 @@
 #include "tests/ui/ListTestFrame.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <thread>
 
 namespace {
+
+// Polls fnDone from another thread than the loop's, for up to 3 seconds.
+bool WaitFor(const std::function<bool()>& fnDone)
+{
+    for (int i = 0; i < 300; ++i) {
+        if (fnDone())
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
 
 TEST(MessageLoop, AClickThatTicksARowEnablesInstallBeforeTheLoopSleeps)
 {
@@ -23,25 +35,23 @@ TEST(MessageLoop, AClickThatTicksARowEnablesInstallBeforeTheLoopSleeps)
     const HWND hInstall = ::GetDlgItem(commandBar, ID_INSTALL);
     const HWND hView = *frame.m_pView;
     const DWORD dwLoopThread = GetCurrentThreadId();
-    BOOL bEnabledBeforeClick = TRUE;
-    BOOL bEnabledAfterClick = FALSE;
+    bool bDisabledBeforeClick = false;
+    bool bEnabledAfterClick = false;
     // Another thread plays the user: the mouse comes to the first row and
-    // rests there until the loop has gone to sleep; then a click, and
-    // nothing more. The button is looked at while the loop sleeps again.
+    // rests there until the idle pass has disabled INS and the loop sleeps;
+    // then a click, and nothing more.
     std::thread user([&] {
         PostMessageA(hView, WM_MOUSEMOVE, 0, MAKELPARAM(100, 25));
-        Sleep(500);
-        bEnabledBeforeClick = IsWindowEnabled(hInstall);
+        bDisabledBeforeClick = WaitFor([&] { return !IsWindowEnabled(hInstall); });
         PostMessageA(hView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 25));
-        Sleep(500);
-        bEnabledAfterClick = IsWindowEnabled(hInstall);
+        bEnabledAfterClick = WaitFor([&] { return IsWindowEnabled(hInstall) != FALSE; });
         PostThreadMessageA(dwLoopThread, WM_QUIT, 0, 0);
     });
     const int nExitCode = frame.m_app.Run();
     user.join();
     EXPECT_EQ(0, nExitCode);
     EXPECT_EQ(1, frame.m_doc.m_pEntries[0].bSelected) << "the click ticked the first row";
-    EXPECT_FALSE(bEnabledBeforeClick) << "nothing was ticked";
+    EXPECT_TRUE(bDisabledBeforeClick) << "nothing was ticked";
     EXPECT_TRUE(bEnabledAfterClick) << "INS must be usable as soon as a row is ticked";
 }
 
@@ -51,13 +61,24 @@ TEST(MessageLoop, TheOutOfMemoryBoxDisablesTheMainWindowAndAClosedFrameLeavesNoV
     folder.MakeFile("a.kda", ContentFileBytes(MakeContentHeader("A"), 300));
     CMessageBoxRecorder boxes;
     BOOL bMainEnabledUnderBox = TRUE;
-    boxes.WhileShown([&](HWND) { bMainEnabledUnderBox = ::IsWindowEnabled(*AfxGetMainWnd()); });
+    HWND hOwnerOfBox = nullptr;
+    BOOL bFrameSurvivesClose = FALSE;
+    boxes.WhileShown([&](HWND hBox) {
+        const HWND hMain = *AfxGetMainWnd();
+        hOwnerOfBox = ::GetWindow(hBox, GW_OWNER);
+        bMainEnabledUnderBox = ::IsWindowEnabled(hMain);
+        // What the taskbar's close does: the frame must stay under the box.
+        ::SendMessageA(hMain, WM_CLOSE, 0, 0);
+        bFrameSurvivesClose = ::IsWindow(hMain);
+    });
     // The folder queue first, then the catalogue's first block: that fails.
     CAllocationSeam seam(2);
     CListTestFrame frame(420, 320, folder.Path().c_str());
 
     ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_NE(frame.m_frame.m_hWnd, hOwnerOfBox) << "the box belongs to the wait notice";
     EXPECT_FALSE(bMainEnabledUnderBox) << "the user could close the window under the running scan";
+    EXPECT_TRUE(bFrameSurvivesClose);
     EXPECT_TRUE(frame.m_frame.IsWindowEnabled()) << "enabled again once the box is answered";
     EXPECT_EQ(frame.m_pView, frame.m_doc.m_pListView);
 

@@ -18,7 +18,7 @@ size_t CLinkFaults::SliceBytes() const
 {
     if (m_options.dwBytesPerSecond == 0)
         return SIZE_MAX;
-    return m_options.dwBytesPerSecond >= 10 ? m_options.dwBytesPerSecond / 10 : 1;
+    return m_options.dwBytesPerSecond / 10;   // a cap is at least 1 KB/s
 }
 
 DWORD CLinkFaults::BytesBeforeDrop(DWORD cb)

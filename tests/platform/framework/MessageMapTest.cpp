@@ -13,7 +13,6 @@
 namespace {
 
 constexpr UINT UM_PING = WM_USER + 10;
-constexpr UINT UM_THROW = WM_USER + 11;
 constexpr UINT ID_FIRST = 100;
 constexpr UINT ID_LAST = 105;
 constexpr UINT ID_SOLO = 200;
@@ -56,7 +55,6 @@ protected:
     void OnSolo() { g_calls.push_back("derived solo"); }
     void OnDisabled() { g_calls.push_back("disabled ran"); }
     void OnUpdateDisabled(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
-    LRESULT OnThrow(WPARAM, LPARAM) { throw std::runtime_error("handler failed"); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -66,7 +64,6 @@ BEGIN_MESSAGE_MAP(CDerivedWnd, CBaseWnd)
     ON_COMMAND(ID_SOLO, OnSolo)
     ON_COMMAND(ID_DISABLED, OnDisabled)
     ON_UPDATE_COMMAND_UI(ID_DISABLED, OnUpdateDisabled)
-    ON_MESSAGE(UM_THROW, OnThrow)
 END_MESSAGE_MAP()
 
 class MessageMapTest : public testing::Test
@@ -203,22 +200,55 @@ TEST_F(MessageMapTest, SubclassedControlKeepsItsOwnBehaviourAndIsReleasedWithIt)
     EXPECT_EQ(nullptr, edit.m_hWnd) << "released at WM_NCDESTROY";
 }
 
-TEST_F(MessageMapTest, ExceptionInAHandlerIsCaughtAtTheWindowProcedureAndEndsTheProgram)
+// A window whose creation fails is not made; one whose painting fails is
+// not asked to paint again and again under the failure's report.
+class CFailingCreate : public CWnd
 {
-    CDerivedWnd wnd;
+protected:
+    int OnCreate(LPCREATESTRUCT) { throw std::runtime_error("no room"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFailingCreate, CWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+class CFailingPaint : public CWnd
+{
+public:
+    int m_nPaints = 0;
+
+protected:
+    LRESULT OnPaint(WPARAM, LPARAM)
+    {
+        ++m_nPaints;
+        throw std::runtime_error("no brush");
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFailingPaint, CWnd)
+    ON_MESSAGE(WM_PAINT, OnPaint)
+END_MESSAGE_MAP()
+
+TEST_F(MessageMapTest, AFailedCreationMakesNoWindowAndAFailedPaintIsNotRepeated)
+{
     CMessageBoxRecorder boxes;
-    wnd.SendMessage(UM_THROW);
-    ASSERT_EQ(1u, boxes.Boxes().size());
-    const std::string& strText = boxes.Boxes()[0].strText;
-    EXPECT_EQ("\n\nhandler failed", strText.substr(strText.size() - 16)) << "the failure's own description";
-    EXPECT_EQ(UINT(MB_ICONEXCLAMATION), boxes.Boxes()[0].uIcon);
-    int nExitCode = 0;
-    EXPECT_TRUE(TakeQuitMessage(&nExitCode)) << "the program ends";
-    EXPECT_EQ(1, nExitCode);
-    // The window still answers while the program winds down.
-    g_calls.clear();
-    wnd.SendMessage(UM_PING, 1);
-    EXPECT_EQ(std::vector<std::string>{ "base ping 1" }, g_calls);
+    CFailingCreate failingCreate;
+    EXPECT_FALSE(failingCreate.CreateEx(0, nullptr, "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(nullptr, failingCreate.m_hWnd);
+    EXPECT_TRUE(TakeQuitMessage()) << "the program ends";
+
+    CFailingPaint failingPaint;
+    ASSERT_TRUE(failingPaint.CreateEx(0, nullptr, "x", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr));
+    ::UpdateWindow(failingPaint);
+    RECT rcUpdate;
+    const BOOL bLeft = ::GetUpdateRect(failingPaint, &rcUpdate, FALSE);
+    EXPECT_FALSE(bLeft) << rcUpdate.left << "," << rcUpdate.top << "," << rcUpdate.right << "," << rcUpdate.bottom;
+    PumpMessagesFor(200);
+    EXPECT_EQ(1, failingPaint.m_nPaints);
+    EXPECT_EQ(2u, boxes.Boxes().size());
+    TakeQuitMessage();
 }
 
 // A child control that handles its own notifications when reflected.

@@ -71,6 +71,17 @@ TEST(UncaughtFailure, InAWindowProcedure)
     }
 }
 
+TEST(UncaughtFailure, EndsTheMessageLoopWithTheFailuresExitCode)
+{
+    CWinApp app;
+    CFailingWnd wnd;
+    CMessageBoxRecorder boxes;
+    wnd.PostMessage(UM_FAIL, 1);
+    EXPECT_EQ(1, app.Run());
+    EXPECT_EQ(1u, boxes.Boxes().size());
+    TakeQuitMessage();
+}
+
 class CFailingDlg : public CDialog
 {
 public:

@@ -265,6 +265,42 @@ TEST_F(ViewTest, ModelessDialogMovesWithTabAndClosesWithEscape)
     EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
+// A modal dialog over a modeless one: what both dialogs' owners look like
+// while it is up.
+class CModalOverModeless : public CDialog
+{
+public:
+    explicit CModalOverModeless(CWnd* pParent) : CDialog(IDD_TESTMODELESS, pParent) {}
+    BOOL m_bMainEnabled = TRUE;
+    BOOL m_bModelessEnabled = TRUE;
+
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        m_bMainEnabled = AfxGetMainWnd()->IsWindowEnabled();
+        m_bModelessEnabled = m_pParentWnd->IsWindowEnabled();
+        EndDialog(IDOK);
+        return TRUE;
+    }
+};
+
+TEST_F(ViewTest, AModalDialogOverAModelessOneKeepsTheMainWindowDisabled)
+{
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, "main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr));
+    theApp.m_pMainWnd = &main;
+    CTestModeless modeless;
+    ASSERT_TRUE(modeless.Create(IDD_TESTMODELESS, &main));
+    CModalOverModeless dlg(&modeless);
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_FALSE(dlg.m_bModelessEnabled) << "the dialog's owner";
+    EXPECT_FALSE(dlg.m_bMainEnabled) << "the main window";
+    EXPECT_TRUE(modeless.IsWindowEnabled());
+    EXPECT_TRUE(main.IsWindowEnabled()) << "enabled again when the dialog ends";
+    modeless.DestroyWindow();
+    theApp.m_pMainWnd = nullptr;
+}
+
 TEST(Controls, ImageListAndProgressBar)
 {
     CImageList images;
