@@ -24,6 +24,20 @@
 #define IDS_MAIN_CAPTION         58041
 #define IDS_APP_TITLE            57344
 
+// Destination pane, tree and model
+#define IDD_DEST_PANE           10000
+#define IDC_PATH_LABEL          1009
+#define IDC_DEST_TREE           10003
+#define IDS_DEVICE_NAME         58010
+#define IDS_SHELL_NO_ALLOCATOR  420
+#define IDS_SHELL_NO_IMAGE_LIST 421
+#define IDS_SHELL_NO_DESKTOP    422
+#define IDS_SHELL_NO_COMPUTER   423
+#define IDS_SHELL_NO_MEMORY     424
+#define IDB_HANDHELD            134
+#define IDB_FOLDER_CLOSED       135
+#define IDB_FOLDER_OPEN         136
+
 // Content list and totals bar
 #define IDC_COLUMN_RESIZE    145
 #define IDD_TOTALS_BAR       10002

@@ -85,8 +85,11 @@ int Run(const EmulatorOptions& options)
     CLinkFaults faults(options);
     for (DWORD dwId = 1;; ++dwId) {
         CSocket link(accept(listener.Get(), nullptr, nullptr));
-        if (link.IsValid())
-            StartConnection(std::move(link), dwId, store, faults);
+        if (!link.IsValid())
+            continue;
+        // One line per connection, for whoever watches the handheld.
+        WriteLine(STD_OUTPUT_HANDLE, "connection " + std::to_string(dwId));
+        StartConnection(std::move(link), dwId, store, faults);
     }
 }
 }   // namespace

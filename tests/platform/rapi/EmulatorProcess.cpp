@@ -57,6 +57,8 @@ CEmulatorProcess::CEmulatorProcess(const std::string& strRoot, const std::string
     ResumeThread(process.hThread);
     CloseHandle(process.hThread);
     m_nPort = ReadPort();
+    if (m_nPort != 0)
+        m_reader = std::thread(&CEmulatorProcess::CountConnections, this);
 }
 
 CEmulatorProcess::~CEmulatorProcess()
@@ -64,8 +66,11 @@ CEmulatorProcess::~CEmulatorProcess()
     if (m_hProcess) {
         TerminateProcess(m_hProcess, 0);
         WaitForSingleObject(m_hProcess, 10000);
-        CloseHandle(m_hProcess);
     }
+    if (m_reader.joinable())
+        m_reader.join();
+    if (m_hProcess)
+        CloseHandle(m_hProcess);
     if (m_hOutput)
         CloseHandle(m_hOutput);
     if (m_hJob)
@@ -77,30 +82,48 @@ std::string CEmulatorProcess::Endpoint() const
     return LoopbackEndpoint(m_nPort);
 }
 
-// The first line the emulator prints: "listening on 127.0.0.1:PORT".
-WORD CEmulatorProcess::ReadPort()
+bool CEmulatorProcess::ReadLine(std::string& strLine, DWORD dwTimeout)
 {
-    std::string strLine;
-    DWORD dwStart = GetTickCount();
-    while (GetTickCount() - dwStart < START_TIMEOUT_MS) {
+    strLine.clear();
+    const DWORD dwStart = GetTickCount();
+    for (;;) {
         DWORD cbAvailable = 0;
         if (!PeekNamedPipe(m_hOutput, nullptr, 0, nullptr, &cbAvailable, nullptr))
-            return 0;
+            return false;
         if (cbAvailable == 0) {
+            if (GetTickCount() - dwStart >= dwTimeout)
+                return false;
             Sleep(20);
             continue;
         }
         char ch;
         DWORD cbRead;
         if (!ReadFile(m_hOutput, &ch, 1, &cbRead, nullptr) || cbRead != 1)
-            return 0;
-        if (ch == '\n') {
-            size_t nColon = strLine.rfind(':');
-            return nColon == std::string::npos ? 0 : static_cast<WORD>(atoi(strLine.c_str() + nColon + 1));
-        }
+            return false;
+        if (ch == '\n')
+            return true;
         strLine += ch;
     }
-    return 0;
+}
+
+// The first line the emulator prints: "listening on 127.0.0.1:PORT".
+WORD CEmulatorProcess::ReadPort()
+{
+    std::string strLine;
+    if (!ReadLine(strLine, START_TIMEOUT_MS))
+        return 0;
+    const size_t nColon = strLine.rfind(':');
+    return nColon == std::string::npos ? 0 : static_cast<WORD>(atoi(strLine.c_str() + nColon + 1));
+}
+
+void CEmulatorProcess::CountConnections()
+{
+    // Ends when the emulator does: its end of the pipe goes with it.
+    std::string strLine;
+    while (ReadLine(strLine, INFINITE)) {
+        if (strLine.compare(0, 11, "connection ") == 0)
+            ++m_nConnections;
+    }
 }
 
 CSilentPort::CSilentPort()

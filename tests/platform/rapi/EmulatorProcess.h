@@ -6,7 +6,9 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <atomic>
 #include <string>
+#include <thread>
 
 class CEmulatorProcess
 {
@@ -19,14 +21,24 @@ public:
     // Zero when the emulator did not come up.
     WORD Port() const { return m_nPort; }
     std::string Endpoint() const;
+    // How many connections the emulator has accepted so far.
+    int Connections() const { return m_nConnections; }
 
 private:
     WORD ReadPort();
+    // The next line the emulator printed, without waiting longer than
+    // dwTimeout; false when there is none by then.
+    bool ReadLine(std::string& strLine, DWORD dwTimeout);
+    // Reads the emulator's lines until it ends, counting its connections,
+    // so that its output never fills the pipe and stops it.
+    void CountConnections();
 
     HANDLE m_hJob;
     HANDLE m_hProcess = nullptr;
     HANDLE m_hOutput = nullptr;
     WORD m_nPort = 0;
+    std::atomic<int> m_nConnections{ 0 };
+    std::thread m_reader;
 };
 
 // A port an emulator serving strRoot came up on and has left again: free
@@ -48,6 +60,8 @@ public:
 private:
     SOCKET m_s;
     WORD m_nPort = 0;
+    std::atomic<int> m_nConnections{ 0 };
+    std::thread m_reader;
 };
 
 // The endpoint the stand-in library of this process uses from its next

@@ -2,8 +2,7 @@
 // connects in the background, where it looks for the handheld, refusals,
 // and nothing left behind after CeRapiUninit.
 #include "tests/platform/rapi/StandInFixture.h"
-
-#include <tlhelp32.h>
+#include "tests/support/ProcessUsage.h"
 
 namespace {
 constexpr DWORD PROMPTLY_MS = 1500;
@@ -122,32 +121,6 @@ TEST_F(StandInSessionTest, RegistryValueIsUsedWhenTheEnvironmentSaysNothing)
     }
     RegDeleteValueA(hKey, "Endpoint");
     RegCloseKey(hKey);
-}
-
-int CountThreads()
-{
-    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    int nThreads = 0;
-    for (BOOL bMore = Thread32First(hSnapshot, &entry); bMore; bMore = Thread32Next(hSnapshot, &entry))
-        if (entry.th32OwnerProcessID == GetCurrentProcessId())
-            ++nThreads;
-    CloseHandle(hSnapshot);
-    return nThreads;
-}
-
-// Wine answers GetProcessHandleCount with 0, so the handle table is walked:
-// handle values are multiples of four, and a test process holds few.
-int CountHandles()
-{
-    int nHandles = 0;
-    for (ULONG_PTR nValue = 4; nValue < 0x10000; nValue += 4) {
-        DWORD dwFlags;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(nValue), &dwFlags))
-            ++nHandles;
-    }
-    return nHandles;
 }
 
 void RunSessions(const std::string& strConnected, const std::string& strSilent)

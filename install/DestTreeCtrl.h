@@ -1,0 +1,32 @@
+// The destination tree of the destination pane: the tree of folders to
+// install into, with the pane's path label kept up to date on mouse clicks,
+// and the walk to a folder given as a path.
+#pragma once
+
+#include "install/ShellTreeCtrl.h"
+
+class CDestTreeCtrl : public CShellTreeCtrl
+{
+public:
+    CString GetSelectedPath() override { return m_strSelPath; }
+    CString GetSelectedName() override { return m_strSelName; }
+
+    // Rebuilds the tree and walks it to pszPath (may be null or empty):
+    // every branch whose path begins the target is expanded on the way,
+    // and the last folder that matches it whole ends as the caret.
+    void SelectPath(UINT nFlags, int nRootIndex, LPCSTR pszPath);
+    // Shows the caret node's path (a folder) or name in label 1009 of the
+    // tree's parent.
+    void UpdatePathLabel();
+
+    // How deep the walk to a path descends below the top-level item.
+    static constexpr int MAX_WALK_DEPTH = 20;
+
+protected:
+    void OnLButtonDown(UINT nFlags, CPoint point);
+
+    CString m_strSelPath;
+    CString m_strSelName;
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,10 @@
+#include "shell/ShellFailure.h"
+
+#include "platform/framework/CString.h"
+
+CShellFailure::CShellFailure(UINT nIDWhat) : m_nIDWhat(nIDWhat)
+{
+    CString strWhat;
+    strWhat.LoadString(nIDWhat);
+    m_strWhat = static_cast<LPCSTR>(strWhat);
+}

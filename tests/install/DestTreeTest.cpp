@@ -1,0 +1,223 @@
+// The destination tree as a user meets it: expanding branches with the
+// mouse, the path label following clicks but not keys, and the walk to a
+// remembered path; over the real shell namespace and the emulated handheld.
+#include "tests/shell/ModelFixture.h"
+
+#include "tests/install/TreeHost.h"
+#include "tests/support/AnsiText.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/MessagePump.h"
+
+namespace {
+
+constexpr UINT PANE_FLAGS = 0xA0;
+
+using DestTreeTest = ModelTest;
+
+// A folder of the same name in the root of each of the given drives.
+class CFolderOnDrives
+{
+public:
+    explicit CFolderOnDrives(std::initializer_list<const char*> drives)
+        : m_strName("tarnix-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()))
+    {
+        for (const char* pszDrive : drives) {
+            m_paths.push_back(std::string(pszDrive) + m_strName);
+            CreateDirectoryA(m_paths.back().c_str(), nullptr);
+        }
+    }
+    ~CFolderOnDrives()
+    {
+        for (const std::string& strPath : m_paths)
+            RemoveDirectoryA(strPath.c_str());
+    }
+    // The path without a drive: "\name".
+    std::string DrivelessPath() const { return "\\" + m_strName; }
+    const std::string& PathOn(size_t nDrive) const { return m_paths[nDrive]; }
+
+private:
+    std::string m_strName;
+    std::vector<std::string> m_paths;
+};
+
+TEST_F(DestTreeTest, ExpandingWithTheMouseListsABranchOnce)
+{
+    CTempFolder folder("R:\\");
+    const std::string strGone = folder.MakeFolder("emptied\\gone");
+    folder.MakeFolder("full\\one");
+    CTreeHost host;
+    host.SelectFolder(PANE_FLAGS | FNF_NODEVICE, folder.Path());
+    HTREEITEM hFolder = host.Find(folder.Path());
+    ASSERT_NE(nullptr, hFolder);
+    ASSERT_TRUE(host.ClickButton(hFolder)) << "the walk ends on the folder, not in it";
+
+    // A folder that had a folder when the tree was built, and has none by
+    // the time the user expands it.
+    HTREEITEM hEmptied = host.Find(folder.PathOf("emptied"));
+    ASSERT_NE(nullptr, hEmptied);
+    ASSERT_TRUE(host.m_tree.ItemHasChildren(hEmptied));
+    RemoveDirectoryA(strGone.c_str());
+    ASSERT_TRUE(host.ClickButton(hEmptied));
+    EXPECT_FALSE(host.m_tree.ItemHasChildren(hEmptied)) << "the button goes once nothing is found";
+    EXPECT_EQ(nullptr, host.m_tree.GetChildItem(hEmptied));
+
+    HTREEITEM hFull = host.Find(folder.PathOf("full"));
+    ASSERT_NE(nullptr, hFull);
+    ASSERT_TRUE(host.ClickButton(hFull));
+    ASSERT_NE(nullptr, host.Find(folder.PathOf("full\\one")));
+    // Collapsed and expanded again, the branch is not listed anew.
+    folder.MakeFolder("full\\two");
+    ASSERT_TRUE(host.ClickButton(hFull));
+    ASSERT_TRUE(host.ClickButton(hFull));
+    EXPECT_NE(nullptr, host.Find(folder.PathOf("full\\one")));
+    EXPECT_EQ(nullptr, host.Find(folder.PathOf("full\\two")));
+}
+
+TEST_F(DestTreeTest, TheLabelFollowsClicksButNotKeys)
+{
+    CTempFolder folder("S:\\");
+    ASSERT_NO_FATAL_FAILURE(StartHandheld());
+    m_handheld.MakeFolder("Storage");
+    CTreeHost host;
+    host.SelectFolder(PANE_FLAGS, folder.Path());
+    const std::string strDevice = InUsersSet("行動裝置", "行动装置");
+
+    HTREEITEM hFolder = host.Find(folder.Path());
+    ASSERT_NE(nullptr, hFolder);
+    host.Click(host.m_tree.GetRootItem());
+    EXPECT_EQ(host.m_tree.NodeOf(host.m_tree.GetRootItem())->GetDisplayName(), host.Label())
+        << "the computer shows its name";
+    host.Click(hFolder);
+    EXPECT_EQ(folder.Path(), host.Label());
+
+    HTREEITEM hDevice = host.Find(strDevice);
+    ASSERT_NE(nullptr, hDevice);
+    host.Click(hDevice);
+    EXPECT_EQ(strDevice + ":\\", host.Label());
+    ASSERT_TRUE(host.ClickButton(hDevice));
+    HTREEITEM hStorage = host.Find("\\Storage");
+    ASSERT_NE(nullptr, hStorage);
+    host.Click(hStorage);
+    EXPECT_EQ(strDevice + ":\\Storage", host.Label());
+
+    host.PressKey(VK_UP);
+    EXPECT_NE(hStorage, host.m_tree.GetSelectedItem()) << "the caret moved";
+    EXPECT_EQ(strDevice + ":\\Storage", host.Label()) << "keys leave the label";
+}
+
+TEST_F(DestTreeTest, ALongHandheldPathIsCutAtACharacter)
+{
+    ASSERT_NO_FATAL_FAILURE(StartHandheld());
+    std::string strUtf8Name;
+    for (int i = 0; i < 63; ++i)
+        strUtf8Name += "字";
+    const std::string strName = AnsiFromUtf8(strUtf8Name);
+    m_handheld.MakeFolder(strName + "\\" + strName);
+    CTreeHost host;
+    host.m_tree.SelectPath(PANE_FLAGS, 0, nullptr);
+    HTREEITEM hDevice = host.Find(InUsersSet("行動裝置", "行动装置"));
+    ASSERT_NE(nullptr, hDevice);
+    ASSERT_TRUE(host.ClickButton(hDevice));
+    HTREEITEM hFirst = host.Find(strName);
+    ASSERT_NE(nullptr, hFirst);
+    ASSERT_TRUE(host.ClickButton(hFirst));
+    HTREEITEM hSecond = host.m_tree.GetChildItem(hFirst);
+    ASSERT_NE(nullptr, hSecond);
+    host.Click(hSecond);
+
+    const std::string strFull = InUsersSet("行動裝置", "行动装置") + ":\\" + strName + "\\" + strName;
+    const std::string strLabel = host.Label();
+    ASSERT_GT(strFull.size(), 259u);
+    EXPECT_LE(strLabel.size(), 259u);
+    EXPECT_GE(strLabel.size(), 258u);
+    EXPECT_EQ(strFull.substr(0, strLabel.size()), strLabel);
+    LPCSTR psz = strLabel.c_str();
+    while (*psz != '\0')
+        psz = CharNextA(psz);
+    EXPECT_EQ(strLabel.c_str() + strLabel.size(), psz) << "no half character at the end";
+}
+
+TEST_F(DestTreeTest, TheWalkToAPath)
+{
+    CFolderOnDrives onBoth({ "R:\\", "S:\\" });
+    CTempFolder deep("R:\\");
+    std::string strDeep = deep.Path();
+    for (int i = 1; i <= 30; ++i)
+        strDeep += "\\l" + std::to_string(i);
+    deep.MakeFolder(strDeep.substr(deep.Path().size() + 1));
+    ASSERT_NO_FATAL_FAILURE(StartHandheld());
+    m_handheld.MakeFolder("Storage");
+    CTreeHost host;
+
+    // Without a drive, the folder on the later drive wins.
+    host.m_tree.SelectPath(PANE_FLAGS, 0, onBoth.DrivelessPath().c_str());
+    ASSERT_NE(nullptr, host.Caret());
+    EXPECT_EQ(onBoth.PathOn(1), host.Caret()->GetPath());
+    EXPECT_EQ(onBoth.PathOn(1), host.Label());
+    EXPECT_NE(nullptr, host.Find(onBoth.PathOn(0))) << "both drives were expanded";
+
+    // A drive letter never matches: the caret stays on the computer.
+    host.m_tree.SelectPath(PANE_FLAGS, 0, onBoth.PathOn(0).c_str());
+    EXPECT_EQ(host.m_tree.GetRootItem(), host.m_tree.GetSelectedItem());
+
+    // The handheld's branch is never searched.
+    host.m_tree.SelectPath(PANE_FLAGS, 0, "\\Storage");
+    ASSERT_NE(nullptr, host.Caret());
+    EXPECT_FALSE(host.Caret()->IsOnDevice());
+
+    // Thirty levels down, the walk reaches the twentieth folder below the
+    // drive and goes no deeper.
+    host.SelectFolder(PANE_FLAGS, strDeep);
+    std::string strLevel20 = deep.Path();
+    for (int i = 1; i <= 19; ++i)
+        strLevel20 += "\\l" + std::to_string(i);
+    EXPECT_NE(nullptr, host.Find(strLevel20));
+    EXPECT_EQ(nullptr, host.Find(strLevel20 + "\\l20"));
+}
+
+TEST_F(DestTreeTest, EveryRootAddsTheProgramsImagesAgain)
+{
+    CTreeHost host;
+    CImageList& images = g_shellContext.GetSystemImageList();
+    host.m_tree.SelectPath(PANE_FLAGS | FNF_NODEVICE, 0, nullptr);
+    const int nAfterFirst = images.GetImageCount();
+    EXPECT_EQ(nAfterFirst - 3, g_nOwnImageBase);
+    // What a refresh does: two builds, each from a new root.
+    host.m_tree.Clear(true);
+    host.m_tree.SelectPath(PANE_FLAGS | FNF_NODEVICE, 0, nullptr);
+    host.m_tree.Clear(true);
+    host.m_tree.SelectPath(PANE_FLAGS, 0, nullptr);
+    EXPECT_EQ(nAfterFirst + 6, g_shellContext.GetSystemImageList().GetImageCount());
+    EXPECT_EQ(nAfterFirst + 3, g_nOwnImageBase);
+    HTREEITEM hDrive = host.m_tree.GetChildItem(host.m_tree.GetRootItem());
+    TVITEMA item = {};
+    item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = hDrive;
+    ASSERT_TRUE(host.m_tree.GetItem(&item));
+    EXPECT_EQ(g_nOwnImageBase + 1, item.iImage) << "a drive shows the closed folder";
+    EXPECT_EQ(g_nOwnImageBase + 2, item.iSelectedImage);
+}
+
+TEST_F(DestTreeTest, AModelFailureInATreeNotificationEndsInTheProgramsMessage)
+{
+    CTempFolder folder("R:\\");   // something to list under the drive
+    CTreeHost host;
+    host.m_tree.SelectPath(PANE_FLAGS | FNF_NODEVICE, 0, nullptr);
+    HTREEITEM hDrive = host.Find("R:\\");
+    ASSERT_NE(nullptr, hDrive);
+    CMessageBoxRecorder boxes;
+    // Without the shell's allocator no node can be made.
+    g_shellContext.Release();
+    const bool bClicked = host.ClickButton(hDrive);
+    g_shellContext.Refresh();
+    ASSERT_TRUE(bClicked);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ(InUsersSet("程式發生無法處理的錯誤，必須結束。\n\n記憶體不足，無法建立資料夾清單。",
+                         "程序发生无法处理的错误，必须结束。\n\n内存不足，无法建立文件夹列表。"),
+              boxes.Boxes()[0].strText);
+    int nExitCode = 0;
+    EXPECT_TRUE(TakeQuitMessage(&nExitCode));
+    EXPECT_EQ(1, nExitCode);
+}
+
+}   // namespace
