@@ -72,8 +72,10 @@ CString& CString::TrimRight()
 
 CString& CString::MakeLower()
 {
+    // A broken double-byte pair may come back shorter; the string ends where
+    // the lower-casing says the text ends.
     if (!m_str.empty())
-        ::CharLowerBuffA(&m_str[0], static_cast<DWORD>(m_str.size()));
+        m_str.resize(::CharLowerBuffA(&m_str[0], static_cast<DWORD>(m_str.size())));
     return *this;
 }
 
@@ -168,7 +170,9 @@ const char* AfxFindLastChar(const char* psz, char ch)
     return pLast;
 }
 
-void AfxLowerMultibyte(char* psz)
+int AfxLowerMultibyte(char* psz)
 {
-    ::CharLowerBuffA(psz, static_cast<DWORD>(std::strlen(psz)));
+    const DWORD cch = ::CharLowerBuffA(psz, static_cast<DWORD>(std::strlen(psz)));
+    psz[cch] = '\0';
+    return static_cast<int>(cch);
 }

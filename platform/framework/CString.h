@@ -58,6 +58,7 @@ public:
     CString& TrimLeft();
     CString& TrimRight();
     CString& Trim() { return TrimRight().TrimLeft(); }
+    // Lower-cases as AfxLowerMultibyte does.
     CString& MakeLower();
 
     CString Left(int nCount) const;
@@ -95,5 +96,8 @@ int AfxCompareMultibyte(const char* pszA, const char* pszB);
 const char* AfxFindLastChar(const char* psz, char ch);
 
 // Lower-cases a NUL-terminated multibyte string in place, as the system's
-// ANSI lower-casing does (double-byte characters are left whole).
-void AfxLowerMultibyte(char* psz);
+// ANSI lower-casing does (double-byte characters are left whole), and
+// returns its new length. The system may give a broken double-byte pair
+// back shorter (a lead byte with an invalid trail byte becomes one
+// character); the string then ends there, with no stale byte after it.
+int AfxLowerMultibyte(char* psz);

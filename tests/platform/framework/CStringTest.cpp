@@ -3,6 +3,7 @@
 #include "tests/support/AnsiText.h"
 
 #include <gtest/gtest.h>
+#include <cstring>
 
 namespace {
 
@@ -61,6 +62,41 @@ TEST(CString, LowerCasingLeavesDoubleByteCharactersWhole)
     CString str(strMixed.c_str());
     str.MakeLower();
     EXPECT_EQ(AnsiFromUtf8("abc字庫def.kda"), static_cast<LPCSTR>(str));
+}
+
+TEST(CString, LoweringEndsWhereTheSystemEndsTheText)
+{
+    // A lead byte with a trail byte the code page does not allow comes back
+    // as one character, so the text gets shorter. Nothing of the old text
+    // may stay behind it: lowering again then changes nothing.
+    struct Case
+    {
+        std::string strText;
+        bool bShorter;
+    };
+    const Case cases[] = {
+        { AnsiFromUtf8("ABC字庫DEF"), false },
+        { "A\xA6 B", true },
+        { std::string("A\xA6\x7F") + "BCD", true },
+        { "AB\xA6", false },   // a lead byte at the very end
+        { "\xA6 \xA6 XYZ", true },
+        { std::string(46, 'T') + "\xA6 ", true },
+    };
+    for (const Case& c : cases) {
+        std::string strLowered = c.strText;
+        const int cch = AfxLowerMultibyte(&strLowered[0]);
+        strLowered.resize(std::strlen(strLowered.c_str()));
+        EXPECT_EQ(static_cast<int>(strLowered.size()), cch) << c.strText;
+        EXPECT_EQ(c.bShorter, strLowered.size() < c.strText.size()) << c.strText;
+        std::string strAgain = strLowered;
+        AfxLowerMultibyte(&strAgain[0]);
+        EXPECT_STREQ(strLowered.c_str(), strAgain.c_str()) << c.strText;
+
+        CString str(c.strText.c_str());
+        str.MakeLower();
+        EXPECT_EQ(strLowered, static_cast<LPCSTR>(str)) << c.strText;
+        EXPECT_EQ(cch, str.GetLength()) << c.strText;
+    }
 }
 
 TEST(CString, SearchesStepOverDoubleByteCharacters)
