@@ -90,6 +90,17 @@ long long FileLength32(FILE* pFile)
 
 }   // namespace
 
+// The catalogue while a scan fills m_pEntries: how many entries it holds,
+// room for how many, and the title key of each entry at the same index. The
+// keys grow with the entries, so the sort lower-cases every title once and
+// the scan still allocates nothing per file.
+struct CatalogueBuild
+{
+    CBlockArray<TitleKey> keys;
+    int nAccepted = 0;
+    int nCapacity = 0;
+};
+
 BOOL CTarnixDoc::ReadEntryInfo(ContentEntry& entry)
 {
     CFileStream file(entry.szPath, "rb");
@@ -108,22 +119,25 @@ BOOL CTarnixDoc::ReadEntryInfo(ContentEntry& entry)
     return TRUE;
 }
 
-BOOL CTarnixDoc::AppendEntry(const ContentEntry& entry, int& nAccepted, int& nCapacity)
+BOOL CTarnixDoc::AppendEntry(const ContentEntry& entry, CatalogueBuild& build)
 {
-    if (nAccepted == nCapacity) {
-        const int nNewCapacity = nCapacity + ENTRY_GROWTH;
+    if (build.nAccepted == build.nCapacity) {
+        const int nNewCapacity = build.nCapacity + ENTRY_GROWTH;
         void* pGrown =
-            GrowZeroedBlock(m_pEntries, nCapacity * sizeof(ContentEntry), nNewCapacity * sizeof(ContentEntry));
+            GrowZeroedBlock(m_pEntries, build.nCapacity * sizeof(ContentEntry), nNewCapacity * sizeof(ContentEntry));
         if (pGrown == nullptr)
             return FALSE;
         m_pEntries = static_cast<ContentEntry*>(pGrown);
-        nCapacity = nNewCapacity;
+        if (!build.keys.Grow(build.nCapacity, nNewCapacity))
+            return FALSE;
+        build.nCapacity = nNewCapacity;
     }
-    m_pEntries[nAccepted++] = entry;
+    MakeTitleKey(entry, build.keys[build.nAccepted]);
+    m_pEntries[build.nAccepted++] = entry;
     return TRUE;
 }
 
-BOOL CTarnixDoc::ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& queue, int& nAccepted, int& nCapacity)
+BOOL CTarnixDoc::ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& queue, CatalogueBuild& build)
 {
     char szPattern[CFolderQueue::SLOT_BYTES + 2];
     if (!JoinPath(szPattern, sizeof(szPattern), pszFolder, "*"))
@@ -154,7 +168,7 @@ BOOL CTarnixDoc::ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& 
             || !JoinPath(entry.szPath, sizeof(entry.szPath), pszFolder, found.name))
             continue;
         std::strcpy(entry.szFileName, found.name);
-        if (ReadEntryInfo(entry) && !AppendEntry(entry, nAccepted, nCapacity))
+        if (ReadEntryInfo(entry) && !AppendEntry(entry, build))
             return FALSE;
     } while (_findnext(find.Get(), &found) == 0);
     return TRUE;
@@ -171,8 +185,7 @@ BOOL CTarnixDoc::ScanContent(LPCSTR pszExt)
     CWaitDlg waitNotice(IDS_PLEASE_WAIT, m_pListView);
 
     ReleaseCatalogue();
-    int nAccepted = 0;
-    int nCapacity = 0;
+    CatalogueBuild build;
     BOOL bScanned = TRUE;
     // A start folder too long for a queue slot cannot be listed whole; it
     // gives an empty catalogue rather than a shortened, different folder.
@@ -186,13 +199,13 @@ BOOL CTarnixDoc::ScanContent(LPCSTR pszExt)
             szFolder[cch] = '\\';
             szFolder[cch + 1] = '\0';
         }
-        bScanned = ScanFolder(szFolder, pszExt, queue, nAccepted, nCapacity);
+        bScanned = ScanFolder(szFolder, pszExt, queue, build);
     }
+    if (bScanned)
+        bScanned = SortEntriesByTitle(m_pEntries, build.keys.Get(), build.nAccepted);
 
     if (bScanned) {
-        m_nEntries = nAccepted;
-        if (m_nEntries >= 2)
-            SortEntriesByTitle(m_pEntries, m_nEntries);
+        m_nEntries = build.nAccepted;
     } else {
         AfxMessageBox(IDS_OUT_OF_MEMORY, MB_OK);
         ReleaseCatalogue();

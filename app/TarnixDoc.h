@@ -12,6 +12,7 @@
 #include "platform/framework/Wnd.h"
 
 class CFolderQueue;
+struct CatalogueBuild;
 
 class CTarnixDoc : public CDocument
 {
@@ -51,6 +52,6 @@ private:
     void ReleaseCatalogue();
     // Lists one folder: queues its subfolders and appends its accepted
     // files. FALSE when memory ran out.
-    BOOL ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& queue, int& nAccepted, int& nCapacity);
-    BOOL AppendEntry(const ContentEntry& entry, int& nAccepted, int& nCapacity);
+    BOOL ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& queue, CatalogueBuild& build);
+    BOOL AppendEntry(const ContentEntry& entry, CatalogueBuild& build);
 };

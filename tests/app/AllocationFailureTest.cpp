@@ -1,3 +1,4 @@
+#include "app/EntrySort.h"
 #include "tests/app/AllocationSeam.h"
 #include "tests/app/CatalogueFixture.h"
 #include "tests/support/AnsiText.h"
@@ -7,16 +8,22 @@ namespace {
 
 constexpr SIZE_T QUEUE_SLOT = 256;
 constexpr SIZE_T ENTRY = sizeof(ContentEntry);
+constexpr SIZE_T KEY = sizeof(TitleKey);
+constexpr SIZE_T SORT_INDEX = sizeof(int);
 
 TEST_F(CatalogueTest, CatalogueGrowsFiftyEntriesAtATime)
 {
     for (int i = 0; i < 51; ++i)
         AddContent("c" + std::to_string(i) + ".kda", "Title " + std::to_string(i), 200);
 
+    // The title keys grow with the entries; the sort takes two indices per
+    // entry once, at the end.
     CAllocationSeam seam;
     ASSERT_TRUE(Scan());
     EXPECT_EQ(51, m_doc.m_nEntries);
-    EXPECT_EQ((std::vector<SIZE_T>{ 10 * QUEUE_SLOT, 50 * ENTRY, 100 * ENTRY }), CAllocationSeam::Sizes());
+    EXPECT_EQ(
+        (std::vector<SIZE_T>{ 10 * QUEUE_SLOT, 50 * ENTRY, 50 * KEY, 100 * ENTRY, 100 * KEY, 2 * 51 * SORT_INDEX }),
+        CAllocationSeam::Sizes());
 }
 
 TEST_F(CatalogueTest, FolderQueueGrowsTenSlotsAtATime)
@@ -42,12 +49,12 @@ TEST_F(CatalogueTest, OutOfMemoryWhileGrowingShowsTheMessageAndEmptiesTheCatalog
     for (int i = 0; i < 11; ++i)
         m_folder.MakeFolder("sub" + std::to_string(i));
 
-    // Allocations of this scan: the queue, the queue's growth (11 folders),
-    // the first 50 entries, the growth to 100.
+    // Allocations of this scan, the files (c...) listed before the folders
+    // (sub...): the queue, the first 50 entries and their keys, the growth
+    // of both to 100, the queue's growth (11 folders), the sort's indices.
     const FailureCase cases[] = {
-        { "queue growth", 2 },
-        { "first entries", 3 },
-        { "entry growth", 4 },
+        { "first entries", 2 }, { "first keys", 3 },   { "entry growth", 4 },
+        { "key growth", 5 },    { "queue growth", 6 }, { "sort indices", 7 },
     };
     for (const FailureCase& c : cases) {
         ASSERT_TRUE(Scan()) << "a full catalogue first";
