@@ -9,6 +9,12 @@
 
 namespace {
 
+// Whether the entry at index a sorts after the one at index b.
+bool SortsAfter(const TitleKey* pKeys, int a, int b)
+{
+    return AfxCompareMultibyte(pKeys[a].sz, pKeys[b].sz) > 0;
+}
+
 // Merges the sorted runs pnFrom[nBegin, nMiddle) and pnFrom[nMiddle, nEnd)
 // into pnTo. On equal keys the left run goes first, which keeps the sort
 // stable.
@@ -17,9 +23,7 @@ void MergeRuns(const TitleKey* pKeys, const int* pnFrom, int* pnTo, int nBegin, 
     int iLeft = nBegin;
     int iRight = nMiddle;
     for (int i = nBegin; i < nEnd; ++i) {
-        const bool bTakeLeft =
-            iRight == nEnd
-            || (iLeft < nMiddle && AfxCompareMultibyte(pKeys[pnFrom[iLeft]].sz, pKeys[pnFrom[iRight]].sz) <= 0);
+        const bool bTakeLeft = iRight == nEnd || (iLeft < nMiddle && !SortsAfter(pKeys, pnFrom[iLeft], pnFrom[iRight]));
         pnTo[i] = bTakeLeft ? pnFrom[iLeft++] : pnFrom[iRight++];
     }
 }
