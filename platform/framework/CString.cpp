@@ -170,9 +170,7 @@ const char* AfxFindLastChar(const char* psz, char ch)
     return pLast;
 }
 
-int AfxLowerMultibyte(char* psz)
+void AfxLowerMultibyte(char* psz)
 {
-    const DWORD cch = ::CharLowerBuffA(psz, static_cast<DWORD>(std::strlen(psz)));
-    psz[cch] = '\0';
-    return static_cast<int>(cch);
+    psz[::CharLowerBuffA(psz, static_cast<DWORD>(std::strlen(psz)))] = '\0';
 }

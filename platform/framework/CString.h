@@ -96,8 +96,8 @@ int AfxCompareMultibyte(const char* pszA, const char* pszB);
 const char* AfxFindLastChar(const char* psz, char ch);
 
 // Lower-cases a NUL-terminated multibyte string in place, as the system's
-// ANSI lower-casing does (double-byte characters are left whole), and
-// returns its new length. The system may give a broken double-byte pair
-// back shorter (a lead byte with an invalid trail byte becomes one
-// character); the string then ends there, with no stale byte after it.
-int AfxLowerMultibyte(char* psz);
+// ANSI lower-casing does (double-byte characters are left whole). The
+// system may give a broken double-byte pair back shorter (a lead byte with
+// an invalid trail byte becomes one character); the string then ends where
+// the system says the text ends, with no stale byte after it.
+void AfxLowerMultibyte(char* psz);

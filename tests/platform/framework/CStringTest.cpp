@@ -84,9 +84,8 @@ TEST(CString, LoweringEndsWhereTheSystemEndsTheText)
     };
     for (const Case& c : cases) {
         std::string strLowered = c.strText;
-        const int cch = AfxLowerMultibyte(&strLowered[0]);
+        AfxLowerMultibyte(&strLowered[0]);
         strLowered.resize(std::strlen(strLowered.c_str()));
-        EXPECT_EQ(static_cast<int>(strLowered.size()), cch) << c.strText;
         EXPECT_EQ(c.bShorter, strLowered.size() < c.strText.size()) << c.strText;
         std::string strAgain = strLowered;
         AfxLowerMultibyte(&strAgain[0]);
@@ -94,8 +93,7 @@ TEST(CString, LoweringEndsWhereTheSystemEndsTheText)
 
         CString str(c.strText.c_str());
         str.MakeLower();
-        EXPECT_EQ(strLowered, static_cast<LPCSTR>(str)) << c.strText;
-        EXPECT_EQ(cch, str.GetLength()) << c.strText;
+        EXPECT_EQ(strLowered, std::string(str, str.GetLength())) << c.strText;
     }
 }
 
