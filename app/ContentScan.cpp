@@ -1,6 +1,7 @@
 // The catalogue scan of CTarnixDoc: a breadth-first walk of the content
 // folder tree that keeps every ".kda" file whose header names dictionary
 // content.
+#include "app/EntryBlocks.h"
 #include "app/EntrySort.h"
 #include "app/FolderQueue.h"
 #include "app/GlobalBlock.h"
@@ -16,8 +17,6 @@
 #include <io.h>
 
 namespace {
-
-constexpr int ENTRY_GROWTH = 50;
 
 // A C runtime directory listing, closed when it goes out of scope.
 struct CrtFindTraits
@@ -90,17 +89,6 @@ long long FileLength32(FILE* pFile)
 
 }   // namespace
 
-// The catalogue while a scan fills m_pEntries: how many entries it holds,
-// room for how many, and the title key of each entry at the same index. The
-// keys grow with the entries, so the sort lower-cases every title once and
-// the scan still allocates nothing per file.
-struct CatalogueBuild
-{
-    CBlockArray<TitleKey> keys;
-    int nAccepted = 0;
-    int nCapacity = 0;
-};
-
 BOOL CTarnixDoc::ReadEntryInfo(ContentEntry& entry)
 {
     CFileStream file(entry.szPath, "rb");
@@ -119,25 +107,23 @@ BOOL CTarnixDoc::ReadEntryInfo(ContentEntry& entry)
     return TRUE;
 }
 
-BOOL CTarnixDoc::AppendEntry(const ContentEntry& entry, CatalogueBuild& build)
+BOOL CTarnixDoc::PublishCatalogue(const CEntryBlocks& blocks)
 {
-    if (build.nAccepted == build.nCapacity) {
-        const int nNewCapacity = build.nCapacity + ENTRY_GROWTH;
-        void* pGrown =
-            GrowZeroedBlock(m_pEntries, build.nCapacity * sizeof(ContentEntry), nNewCapacity * sizeof(ContentEntry));
-        if (pGrown == nullptr)
-            return FALSE;
-        m_pEntries = static_cast<ContentEntry*>(pGrown);
-        if (!build.keys.Grow(build.nCapacity, nNewCapacity))
-            return FALSE;
-        build.nCapacity = nNewCapacity;
-    }
-    MakeTitleKey(entry, build.keys[build.nAccepted]);
-    m_pEntries[build.nAccepted++] = entry;
+    const int nEntries = blocks.GetCount();
+    if (nEntries == 0)
+        return TRUE;
+    m_pEntries = static_cast<ContentEntry*>(AllocZeroedBlock(nEntries * sizeof(ContentEntry)));
+    CBlockArray<TitleKey> keys;
+    if (m_pEntries == nullptr || !keys.Grow(0, nEntries))
+        return FALSE;
+    blocks.Gather(m_pEntries, keys.Get());
+    if (!SortEntriesByTitle(m_pEntries, keys.Get(), nEntries))
+        return FALSE;
+    m_nEntries = nEntries;
     return TRUE;
 }
 
-BOOL CTarnixDoc::ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& queue, CatalogueBuild& build)
+BOOL CTarnixDoc::ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& queue, CEntryBlocks& blocks)
 {
     char szPattern[CFolderQueue::SLOT_BYTES + 2];
     if (!JoinPath(szPattern, sizeof(szPattern), pszFolder, "*"))
@@ -168,7 +154,7 @@ BOOL CTarnixDoc::ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& 
             || !JoinPath(entry.szPath, sizeof(entry.szPath), pszFolder, found.name))
             continue;
         std::strcpy(entry.szFileName, found.name);
-        if (ReadEntryInfo(entry) && !AppendEntry(entry, build))
+        if (ReadEntryInfo(entry) && !blocks.Append(entry))
             return FALSE;
     } while (_findnext(find.Get(), &found) == 0);
     return TRUE;
@@ -185,7 +171,7 @@ BOOL CTarnixDoc::ScanContent(LPCSTR pszExt)
     CWaitDlg waitNotice(IDS_PLEASE_WAIT, m_pListView);
 
     ReleaseCatalogue();
-    CatalogueBuild build;
+    CEntryBlocks blocks;
     BOOL bScanned = TRUE;
     // A start folder too long for a queue slot cannot be listed whole; it
     // gives an empty catalogue rather than a shortened, different folder.
@@ -199,14 +185,11 @@ BOOL CTarnixDoc::ScanContent(LPCSTR pszExt)
             szFolder[cch] = '\\';
             szFolder[cch + 1] = '\0';
         }
-        bScanned = ScanFolder(szFolder, pszExt, queue, build);
+        bScanned = ScanFolder(szFolder, pszExt, queue, blocks);
     }
     if (bScanned)
-        bScanned = SortEntriesByTitle(m_pEntries, build.keys.Get(), build.nAccepted);
-
-    if (bScanned) {
-        m_nEntries = build.nAccepted;
-    } else {
+        bScanned = PublishCatalogue(blocks);
+    if (!bScanned) {
         AfxMessageBox(IDS_OUT_OF_MEMORY, MB_OK);
         ReleaseCatalogue();
     }

@@ -1,6 +1,6 @@
 // Zero-filled blocks of movable global memory, kept locked while in use: the
-// catalogue array, the scan's folder queue and title keys, and the sort's
-// indices live in them.
+// catalogue array, the scan's folder queue and collected entries, the title
+// keys and the sort's indices live in them.
 #pragma once
 
 #include <windows.h>

@@ -11,8 +11,8 @@
 #include "platform/framework/Gdi.h"
 #include "platform/framework/Wnd.h"
 
+class CEntryBlocks;
 class CFolderQueue;
-struct CatalogueBuild;
 
 class CTarnixDoc : public CDocument
 {
@@ -52,6 +52,9 @@ private:
     void ReleaseCatalogue();
     // Lists one folder: queues its subfolders and appends its accepted
     // files. FALSE when memory ran out.
-    BOOL ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& queue, CatalogueBuild& build);
-    BOOL AppendEntry(const ContentEntry& entry, CatalogueBuild& build);
+    BOOL ScanFolder(const char* pszFolder, LPCSTR pszExt, CFolderQueue& queue, CEntryBlocks& blocks);
+    // Gathers the collected entries into m_pEntries, one block of exactly
+    // as many entries, sorts them by title and only then sets m_nEntries.
+    // FALSE when memory ran out; no entries need no memory.
+    BOOL PublishCatalogue(const CEntryBlocks& blocks);
 };

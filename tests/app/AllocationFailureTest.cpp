@@ -1,3 +1,4 @@
+#include "app/EntryBlocks.h"
 #include "app/EntrySort.h"
 #include "tests/app/AllocationSeam.h"
 #include "tests/app/CatalogueFixture.h"
@@ -10,20 +11,38 @@ constexpr SIZE_T QUEUE_SLOT = 256;
 constexpr SIZE_T ENTRY = sizeof(ContentEntry);
 constexpr SIZE_T KEY = sizeof(TitleKey);
 constexpr SIZE_T SORT_INDEX = sizeof(int);
+constexpr SIZE_T ENTRY_BLOCK = sizeof(CEntryBlocks::Block);
+static_assert(ENTRY_BLOCK >= 50 * (ENTRY + KEY) && ENTRY_BLOCK < 51 * (ENTRY + KEY),
+              "a collecting block holds 50 entries with their keys");
+
+struct GrowthCase
+{
+    int nFiles;
+    std::vector<SIZE_T> sizes;   // every allocation of the scan, in order
+};
 
 TEST_F(CatalogueTest, CatalogueGrowsFiftyEntriesAtATime)
 {
-    for (int i = 0; i < 51; ++i)
-        AddContent("c" + std::to_string(i) + ".kda", "Title " + std::to_string(i), 200);
+    // The first accepted file adds a block of 50, the 51st a second one.
+    // Once the walk is over the entries and their keys are gathered into
+    // blocks of exactly their number, and the sort takes two indices per
+    // entry.
+    const GrowthCase cases[] = {
+        { 0, { 10 * QUEUE_SLOT } },
+        { 1, { 10 * QUEUE_SLOT, ENTRY_BLOCK, ENTRY, KEY } },
+        { 50, { 10 * QUEUE_SLOT, ENTRY_BLOCK, 50 * ENTRY, 50 * KEY, 2 * 50 * SORT_INDEX } },
+        { 51, { 10 * QUEUE_SLOT, ENTRY_BLOCK, ENTRY_BLOCK, 51 * ENTRY, 51 * KEY, 2 * 51 * SORT_INDEX } },
+    };
+    int nMade = 0;
+    for (const GrowthCase& c : cases) {
+        for (; nMade < c.nFiles; ++nMade)
+            AddContent("c" + std::to_string(nMade) + ".kda", "Title " + std::to_string(nMade), 200);
 
-    // The title keys grow with the entries; the sort takes two indices per
-    // entry once, at the end.
-    CAllocationSeam seam;
-    ASSERT_TRUE(Scan());
-    EXPECT_EQ(51, m_doc.m_nEntries);
-    EXPECT_EQ(
-        (std::vector<SIZE_T>{ 10 * QUEUE_SLOT, 50 * ENTRY, 50 * KEY, 100 * ENTRY, 100 * KEY, 2 * 51 * SORT_INDEX }),
-        CAllocationSeam::Sizes());
+        CAllocationSeam seam;
+        ASSERT_TRUE(Scan()) << c.nFiles;
+        EXPECT_EQ(c.nFiles, m_doc.m_nEntries);
+        EXPECT_EQ(c.sizes, CAllocationSeam::Sizes()) << c.nFiles << " files";
+    }
 }
 
 TEST_F(CatalogueTest, FolderQueueGrowsTenSlotsAtATime)
@@ -50,11 +69,12 @@ TEST_F(CatalogueTest, OutOfMemoryWhileGrowingShowsTheMessageAndEmptiesTheCatalog
         m_folder.MakeFolder("sub" + std::to_string(i));
 
     // Allocations of this scan, the files (c...) listed before the folders
-    // (sub...): the queue, the first 50 entries and their keys, the growth
-    // of both to 100, the queue's growth (11 folders), the sort's indices.
+    // (sub...): the queue, the block of the first 50 entries, the block of
+    // the 51st, the queue's growth (11 folders), then the gathered entries,
+    // their keys and the sort's indices.
     const FailureCase cases[] = {
-        { "first entries", 2 }, { "first keys", 3 },   { "entry growth", 4 },
-        { "key growth", 5 },    { "queue growth", 6 }, { "sort indices", 7 },
+        { "first block", 2 },      { "second block", 3 },  { "queue growth", 4 },
+        { "gathered entries", 5 }, { "gathered keys", 6 }, { "sort indices", 7 },
     };
     for (const FailureCase& c : cases) {
         ASSERT_TRUE(Scan()) << "a full catalogue first";
