@@ -1,5 +1,6 @@
 // CShellFolderNode: enumeration of a node's children through the Windows
 // shell, with the drive filter under the root.
+#include "shell/IdList.h"
 #include "shell/ShellFolderNode.h"
 
 #include <cctype>

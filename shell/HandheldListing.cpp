@@ -31,7 +31,7 @@ std::wstring ListingPattern(LPCWSTR pszFolder)
 BOOL ToAnsiForm(LPCWSTR pszWide, CString& strAnsi)
 {
     char szAnsi[ANSI_FORM_BYTES];
-    if (::WideCharToMultiByte(CP_ACP, 0, pszWide, -1, szAnsi, sizeof(szAnsi), nullptr, nullptr) == 0)
+    if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, pszWide, -1, szAnsi, sizeof(szAnsi), nullptr, nullptr) == 0)
         return FALSE;
     strAnsi = szAnsi;
     return TRUE;
@@ -45,7 +45,7 @@ BOOL HasHandheldSubFolders(const std::wstring& strPattern)
     if (!g_rapiLink.CeFindAllFiles(strPattern.c_str(), PROBE_FOLDERS, &nFound, &pFound) || pFound == nullptr)
         return FALSE;
     g_rapiLink.CeRapiFreeBuffer(pFound);
-    return TRUE;
+    return nFound > 0;
 }
 
 }   // namespace

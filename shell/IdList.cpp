@@ -83,3 +83,11 @@ LPITEMIDLIST MakeNameIdList(LPCWSTR pszName)
     std::memcpy(pBlock + sizeof(USHORT), pszName, 2 * cchName);
     return reinterpret_cast<LPITEMIDLIST>(pBlock);
 }
+
+bool IdListTraits::Release(Handle pidl)
+{
+    if (!g_shellContext.HasAllocator())
+        return false;
+    g_shellContext.Free(pidl);
+    return true;
+}

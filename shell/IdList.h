@@ -5,6 +5,8 @@
 // itself followed by its data, ended by a zero size word.
 #pragma once
 
+#include "platform/HandleOwner.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -25,3 +27,14 @@ BOOL IsIdListPrefix(LPCITEMIDLIST pidlP, LPCITEMIDLIST pidlQ);
 // in a block of the shell allocator; null when the allocation fails. The
 // block is the name's size plus 9 bytes, rounded down to a multiple of 4.
 LPITEMIDLIST MakeNameIdList(LPCWSTR pszName);
+
+// An identifier list of the shell allocator, freed with its owner. Owners
+// die in destructors, where nothing may be raised: without an allocator
+// (which the context holds whenever a model exists) the list is left.
+struct IdListTraits
+{
+    using Handle = LPITEMIDLIST;
+    static Handle None() { return nullptr; }
+    static bool Release(Handle pidl);
+};
+using CIdList = CHandleOwner<IdListTraits>;

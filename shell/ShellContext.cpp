@@ -125,11 +125,3 @@ BOOL CShellContext::IsInNetwork(LPCITEMIDLIST pidl) const
 {
     return IsIdListPrefix(m_pidlNetwork, pidl);
 }
-
-bool IdListTraits::Release(Handle pidl)
-{
-    if (!g_shellContext.HasAllocator())
-        return false;
-    g_shellContext.Free(pidl);
-    return true;
-}

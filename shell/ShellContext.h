@@ -43,7 +43,6 @@ public:
 
     BOOL IsInNetwork(LPCITEMIDLIST pidl) const;
     LPCITEMIDLIST GetNetworkIdList() const { return m_pidlNetwork; }
-    LPCITEMIDLIST GetCommonDesktopIdList() const { return m_pidlCommonDesktop; }
 
 private:
     IMalloc* m_pMalloc = nullptr;
@@ -51,17 +50,6 @@ private:
     LPITEMIDLIST m_pidlNetwork = nullptr;
     LPITEMIDLIST m_pidlCommonDesktop = nullptr;
 };
-
-// An identifier list of the shell allocator, freed with its owner. Owners
-// die in destructors, where nothing may be raised: without an allocator
-// (which the context holds whenever a model exists) the list is left.
-struct IdListTraits
-{
-    using Handle = LPITEMIDLIST;
-    static Handle None() { return nullptr; }
-    static bool Release(Handle pidl);
-};
-using CIdList = CHandleOwner<IdListTraits>;
 
 extern CShellContext g_shellContext;
 

@@ -2,7 +2,7 @@
 
 #include "platform/framework/CString.h"
 
-CShellFailure::CShellFailure(UINT nIDWhat) : m_nIDWhat(nIDWhat)
+CShellFailure::CShellFailure(UINT nIDWhat)
 {
     CString strWhat;
     strWhat.LoadString(nIDWhat);

@@ -15,10 +15,8 @@ public:
     // nIDWhat names the string that says what failed.
     explicit CShellFailure(UINT nIDWhat);
 
-    UINT GetWhatId() const { return m_nIDWhat; }
     const char* what() const noexcept override { return m_strWhat.c_str(); }
 
 private:
-    UINT m_nIDWhat;
     std::string m_strWhat;
 };

@@ -34,6 +34,9 @@ CShellFolderNode::CShellFolderNode()
 {
     ResetIconInfo(m_sfiIcon);
     ResetIconInfo(m_sfiOpenIcon);
+    // Each new model starts from a fresh allocator and image list; the
+    // lists below come from the allocator.
+    g_shellContext.Refresh();
     CComRef<IShellFolder> desktop(g_shellContext.GetDesktopFolder());
     LPITEMIDLIST pidlDrives = nullptr;
     if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &pidlDrives)) || pidlDrives == nullptr) {
@@ -53,8 +56,6 @@ CShellFolderNode::CShellFolderNode()
         m_pShellIcon.Attach(pShellIcon);
 
     m_pFolder.Attach(g_shellContext.BindDrivesFolder());
-    // Each new model starts from a fresh allocator and image list.
-    g_shellContext.Refresh();
 }
 
 CShellFolderNode::CShellFolderNode(CShellFolderNode* pParent, LPITEMIDLIST pidlRelative, UINT nFlags, int nDepth,
@@ -135,8 +136,9 @@ BOOL CShellFolderNode::IsEnumerated()
 
 SFGAOF CShellFolderNode::AttributesInParent(SFGAOF dwMask)
 {
+    // A handheld node's list is the program's own: the shell never sees it.
     IShellFolder* pParentFolder = m_pParent != nullptr ? m_pParent->GetShellFolder() : nullptr;
-    if (pParentFolder == nullptr)
+    if (pParentFolder == nullptr || IsOnDevice())
         return 0;
     LPCITEMIDLIST pidl = m_pidlRelative.Get();
     SFGAOF dwAttributes = dwMask;
@@ -221,47 +223,32 @@ LPCITEMIDLIST CShellFolderNode::GetAbsoluteIdList()
     return m_pidlAbsolute.Get();
 }
 
-void CShellFolderNode::LoadIconInfo()
+void CShellFolderNode::LoadIconInfo(SHFILEINFOA& sfi, bool bOpen)
 {
+    // The program's own images for everything below the root; the
+    // system's for the root itself.
     if (m_nFlags & FNF_DEVICEROOT)
-        m_sfiIcon.iIcon = g_nOwnImageBase;
+        sfi.iIcon = g_nOwnImageBase;
     else if (m_pParent != nullptr)
-        m_sfiIcon.iIcon = g_nOwnImageBase + 1;
+        sfi.iIcon = g_nOwnImageBase + (bOpen ? 2 : 1);
     else
-        ::SHGetFileInfoA(
-            reinterpret_cast<LPCSTR>(IsOnDevice() ? g_shellContext.GetCommonDesktopIdList() : m_pidlAbsolute.Get()), 0,
-            &m_sfiIcon, sizeof(m_sfiIcon), SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON);
-}
-
-void CShellFolderNode::LoadOpenIconInfo()
-{
-    if (m_nFlags & FNF_DEVICEROOT)
-        m_sfiOpenIcon.iIcon = g_nOwnImageBase;
-    else if (m_pParent != nullptr)
-        m_sfiOpenIcon.iIcon = g_nOwnImageBase + 2;
-    else
-        ::SHGetFileInfoA(
-            reinterpret_cast<LPCSTR>(IsOnDevice() ? g_shellContext.GetCommonDesktopIdList() : m_pidlAbsolute.Get()), 0,
-            &m_sfiOpenIcon, sizeof(m_sfiOpenIcon), SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON | SHGFI_OPENICON);
+        ::SHGetFileInfoA(reinterpret_cast<LPCSTR>(m_pidlAbsolute.Get()), 0, &sfi, sizeof(sfi),
+                         SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_SMALLICON | (bOpen ? SHGFI_OPENICON : 0));
+    if (sfi.iIcon < 0)
+        sfi.iIcon = 0;
 }
 
 const SHFILEINFOA* CShellFolderNode::GetIconInfo()
 {
-    if (m_sfiIcon.iIcon == -1) {
-        LoadIconInfo();
-        if (m_sfiIcon.iIcon < 0)
-            m_sfiIcon.iIcon = 0;
-    }
+    if (m_sfiIcon.iIcon == -1)
+        LoadIconInfo(m_sfiIcon, false);
     return &m_sfiIcon;
 }
 
 const SHFILEINFOA* CShellFolderNode::GetOpenIconInfo()
 {
-    if (m_sfiOpenIcon.iIcon == -1) {
-        LoadOpenIconInfo();
-        if (m_sfiOpenIcon.iIcon < 0)
-            m_sfiOpenIcon.iIcon = 0;
-    }
+    if (m_sfiOpenIcon.iIcon == -1)
+        LoadIconInfo(m_sfiOpenIcon, true);
     return &m_sfiOpenIcon;
 }
 
@@ -284,6 +271,9 @@ BOOL CShellFolderNode::Execute()
 {
     if (m_pFolder.IsValid())
         return TRUE;
+    // A handheld path names nothing on this PC.
+    if (IsOnDevice())
+        return FALSE;
     SHELLEXECUTEINFOA sei = {};
     sei.cbSize = sizeof(sei);
     sei.lpFile = GetPath();
@@ -304,9 +294,13 @@ void CShellFolderNode::ParseStrRet(STRRET* pStrRet, LPCITEMIDLIST pidl, CString&
     case STRRET_WSTR: {
         // The ANSI code page, the one every path of the program is in: the
         // OEM one names another folder wherever the two differ.
-        const int cb = ::WideCharToMultiByte(CP_ACP, 0, pStrRet->pOleStr, -1, nullptr, 0, nullptr, nullptr);
+        // No look-alike stands in for a character the code page lacks: it
+        // could name another folder.
+        const int cb =
+            ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, pStrRet->pOleStr, -1, nullptr, 0, nullptr, nullptr);
         if (cb > 0) {
-            ::WideCharToMultiByte(CP_ACP, 0, pStrRet->pOleStr, -1, strTarget.GetBuffer(cb), cb + 1, nullptr, nullptr);
+            ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, pStrRet->pOleStr, -1, strTarget.GetBuffer(cb), cb + 1,
+                                  nullptr, nullptr);
             strTarget.ReleaseBuffer();
         }
         g_shellContext.Free(pStrRet->pOleStr);

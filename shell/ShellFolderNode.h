@@ -8,6 +8,7 @@
 #include "platform/framework/CString.h"
 #include "shell/ComRef.h"
 #include "shell/FolderNode.h"
+#include "shell/IdList.h"
 #include "shell/ShellContext.h"
 
 #include <memory>
@@ -69,14 +70,13 @@ public:
     // path. FALSE when a path or name would not fit its buffer: such a
     // child is not made, never given a shortened path.
     BOOL SetDevicePath(LPCWSTR pszParentPath, LPCWSTR pszName);
+
+private:
     // Whether a new local child has a folder of its own to show.
     BOOL ProbeSubFolders();
     void AttachFolder(IShellFolder* pFolder);
-
-private:
     void BuildAbsoluteIdList();
-    void LoadIconInfo();
-    void LoadOpenIconInfo();
+    void LoadIconInfo(SHFILEINFOA& sfi, bool bOpen);
     // The shell's attributes of this node (within dwMask) as its parent's
     // folder reports them; 0 without a parent folder.
     SFGAOF AttributesInParent(SFGAOF dwMask);
@@ -91,7 +91,7 @@ private:
     void AddShellChild(LPITEMIDLIST pidlItem, SFGAOF dwAttributes);
     void AddDeviceNode();
     void AddHandheldChild(LPCWSTR pszName);
-    // Takes a child into m_children; a null child is not kept.
+    // Takes a child into m_children.
     void Adopt(std::unique_ptr<CShellFolderNode> pChild);
 
     CShellFolderNode* m_pParent = nullptr;

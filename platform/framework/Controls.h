@@ -85,11 +85,6 @@ public:
     }
     BOOL GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const;
     HTREEITEM HitTest(POINT pt, UINT* pFlags = nullptr) const;
-
-protected:
-    // The control's own handling of WM_DESTROY, for derived classes that
-    // add to it.
-    void OnDestroy() { Default(); }
 };
 
 class CProgressCtrl : public CWnd

@@ -60,8 +60,6 @@ public:
 private:
     SOCKET m_s;
     WORD m_nPort = 0;
-    std::atomic<int> m_nConnections{ 0 };
-    std::thread m_reader;
 };
 
 // The endpoint the stand-in library of this process uses from its next
