@@ -43,4 +43,5 @@ bench: build
 	done; exit $$rc
 
 clean:
+	@for a in $(ARCHES); do [ -d $(BUILD)/$$a ] && tools/wine-prefix cleanup $(BUILD)/$$a || true; done
 	rm -rf $(BUILD)

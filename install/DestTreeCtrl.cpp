@@ -35,6 +35,20 @@ void CutAtCharacter(CString& str, int cbMax)
     str = CString(pszStart).Left(static_cast<int>(psz - pszStart));
 }
 
+// Whether a path ends in a backslash of its own (not a trail byte).
+bool EndsWithSeparator(const CString& str)
+{
+    return !str.IsEmpty() && str.ReverseFind('\\') == str.GetLength() - 1;
+}
+
+// Trailing backslashes say nothing about which folder a path names.
+CString WithoutTrailingSeparators(CString str)
+{
+    while (str.GetLength() > 1 && EndsWithSeparator(str))
+        str = str.Left(str.GetLength() - 1);
+    return str;
+}
+
 // The part of a node's path the walk compares: lower-cased, without a
 // drive letter and its colon.
 CString ComparablePath(CFolderNode* pNode)
@@ -43,6 +57,31 @@ CString ComparablePath(CFolderNode* pNode)
     if (strPath.GetLength() >= 2 && strPath[1] == ':')
         strPath = strPath.Mid(2);
     return strPath;
+}
+
+CString ComparableTarget(LPCSTR pszPath)
+{
+    return WithoutTrailingSeparators(Lowered(pszPath));
+}
+
+enum class PathMatch
+{
+    None,
+    Prefix,   // the node's folder lies on the way to the target
+    Whole     // the node's folder is the target
+};
+
+// How a node's path stands to the target: a prefix counts only where a
+// folder name ends, so "\\dict" does not lead to "\\dictionary".
+PathMatch MatchPath(const CString& strTarget, const CString& strPath)
+{
+    const CString strFolder = WithoutTrailingSeparators(strPath);
+    const int cch = strFolder.GetLength();
+    if (std::strncmp(strTarget, strFolder, cch) != 0)
+        return PathMatch::None;
+    if (strTarget.GetLength() == cch)
+        return PathMatch::Whole;
+    return strTarget[cch] == '\\' || EndsWithSeparator(strFolder) ? PathMatch::Prefix : PathMatch::None;
 }
 
 }   // namespace
@@ -63,9 +102,11 @@ void CDestTreeCtrl::UpdatePathLabel()
     CFolderNode* pNode = NodeOf(GetSelectedItem());
     if (pNode == nullptr)
         return;
+    // Both always say what the label says: a path, or a name and no path.
     CString strLabel;
     if (pNode->IsFileSystem()) {
         m_strSelPath = pNode->GetPath();
+        m_strSelName.Empty();
         if (pNode->IsOnDevice()) {
             CString strDevice;
             strDevice.LoadString(IDS_DEVICE_NAME);
@@ -75,6 +116,7 @@ void CDestTreeCtrl::UpdatePathLabel()
         }
     } else {
         m_strSelName = pNode->GetDisplayName();
+        m_strSelPath.Empty();
         strLabel = m_strSelName;
     }
     CutAtCharacter(strLabel, LABEL_BYTES);
@@ -84,41 +126,49 @@ void CDestTreeCtrl::UpdatePathLabel()
 
 void CDestTreeCtrl::SelectPath(UINT nFlags, int nRootIndex, LPCSTR pszPath)
 {
+    m_strSelPath.Empty();
+    m_strSelName.Empty();
     Fill(nFlags, nRootIndex);
-    HTREEITEM hTop = GetRootItem();
-    Expand(hTop, TVE_EXPAND);
+    Expand(GetRootItem(), TVE_EXPAND);
     if (pszPath == nullptr || *pszPath == '\0')
         return;
-    const CString strTarget = Lowered(pszPath);
-    HTREEITEM hItem = GetChildItem(hTop);
+    if (HTREEITEM hItem = WalkTo(ComparableTarget(pszPath))) {
+        SelectItem(hItem);
+        UpdatePathLabel();
+    }
+}
+
+HTREEITEM CDestTreeCtrl::WalkTo(const CString& strTarget)
+{
     HTREEITEM hFound = nullptr;
+    HTREEITEM hDeepest = nullptr;
+    int nDeepest = 0;
     HTREEITEM stack[MAX_WALK_DEPTH];
     int nDepth = 0;
-    // Depth first over the branches whose path begins the target; the
-    // handheld's branches are never searched.
+    // Depth first over the branches that lead to the target: every one is
+    // expanded (and so listed) on the way. The handheld's branches are
+    // never searched; a later whole match wins over an earlier one.
+    HTREEITEM hItem = GetChildItem(GetRootItem());
     while (hItem != nullptr || nDepth > 0) {
         if (hItem == nullptr) {
             hItem = GetNextSiblingItem(stack[--nDepth]);
             continue;
         }
         CFolderNode* pNode = NodeOf(hItem);
-        if (pNode == nullptr || pNode->IsOnDevice()) {
-            hItem = GetNextSiblingItem(hItem);
-            continue;
-        }
-        const CString strPath = ComparablePath(pNode);
-        if (std::strncmp(strTarget, strPath, strPath.GetLength()) != 0) {
-            hItem = GetNextSiblingItem(hItem);
-            continue;
-        }
-        SelectItem(hItem);
-        UpdatePathLabel();
-        if (strTarget.GetLength() == strPath.GetLength()) {
-            // Found whole: this row is done, the walk goes on with the
-            // parent's next sibling.
+        const CString strPath = pNode != nullptr && !pNode->IsOnDevice() ? ComparablePath(pNode) : CString();
+        const PathMatch match = strPath.IsEmpty() ? PathMatch::None : MatchPath(strTarget, strPath);
+        if (match == PathMatch::Whole) {
             hFound = hItem;
-            hItem = nullptr;
+            hItem = nullptr;   // this row is done
             continue;
+        }
+        if (match == PathMatch::None) {
+            hItem = GetNextSiblingItem(hItem);
+            continue;
+        }
+        if (hDeepest == nullptr || nDepth + 1 > nDeepest) {
+            hDeepest = hItem;
+            nDeepest = nDepth + 1;
         }
         // Deeper than the walk goes, the deepest folder reached stays.
         HTREEITEM hChild = nullptr;
@@ -133,8 +183,5 @@ void CDestTreeCtrl::SelectPath(UINT nFlags, int nRootIndex, LPCSTR pszPath)
         stack[nDepth++] = hItem;
         hItem = hChild;
     }
-    if (hFound != nullptr) {
-        SelectItem(hFound);
-        UpdatePathLabel();
-    }
+    return hFound != nullptr ? hFound : hDeepest;
 }

@@ -3,6 +3,7 @@
 // and the walk to a folder given as a path.
 #pragma once
 
+#include "app/ContentEntry.h"
 #include "install/ShellTreeCtrl.h"
 
 class CDestTreeCtrl : public CShellTreeCtrl
@@ -18,12 +19,19 @@ public:
     // Shows the caret node's path (a folder) or name in label 1009 of the
     // tree's parent.
     void UpdatePathLabel();
+    // Copies the ticked entries into the caret's folder; 1 when every one
+    // was attempted, 0 after Cancel in the progress dialog, -1 when the run
+    // did not start or the user stopped it after a failure.
+    int Install(const ContentEntry* pEntries, int nEntries);
 
     // How deep the walk to a path descends below the top-level item.
     static constexpr int MAX_WALK_DEPTH = 20;
 
 protected:
     void OnLButtonDown(UINT nFlags, CPoint point);
+    // The item of the walk to a path: whole match or, failing that, the
+    // deepest folder the path goes through.
+    HTREEITEM WalkTo(const CString& strTarget);
 
     CString m_strSelPath;
     CString m_strSelName;

@@ -4,6 +4,7 @@
 #include "platform/framework/Gdi.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
+#include "shell/IdList.h"
 #include "shell/ShellContext.h"
 #include "shell/ShellFolderNode.h"
 
@@ -17,10 +18,14 @@ constexpr COLORREF IMAGE_MASK = RGB(255, 255, 255);
 BEGIN_MESSAGE_MAP(CShellTreeCtrl, CTreeCtrl)
     ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGA, OnItemExpanding)
     ON_NOTIFY_REFLECT(TVN_GETDISPINFOA, OnGetDispInfo)
-    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CShellTreeCtrl::~CShellTreeCtrl() = default;
+CShellTreeCtrl::~CShellTreeCtrl()
+{
+    // The items go before the nodes they point to.
+    if (m_hWnd != nullptr)
+        Clear(true);
+}
 
 CFolderNode* CShellTreeCtrl::NodeOf(HTREEITEM hItem) const
 {
@@ -97,12 +102,17 @@ int CShellTreeCtrl::Clear(bool bAll)
 
 void CShellTreeCtrl::EnsureRoot(UINT nFlags)
 {
+    // A model listed with other listing flags is no model of these.
+    constexpr UINT LISTING_FLAGS = FNF_FSONLY | FNF_INCLUDEFILES | FNF_NODEVICE;
+    if (m_pRoot != nullptr && m_pRoot->IsEnumerated() && ((m_pRoot->GetFlags() ^ nFlags) & LISTING_FLAGS))
+        Clear(true);
     if (m_pRoot == nullptr) {
         m_pRoot = std::make_unique<CShellFolderNode>();
         AddOwnImages();
     }
     Clear(false);
-    m_pRoot->SetFlags(nFlags);
+    // What the listing found stays known: the root keeps its expand button.
+    m_pRoot->SetFlags(nFlags | (m_pRoot->GetFlags() & FNF_HASCHILDREN));
 }
 
 void CShellTreeCtrl::AddOwnImages()
@@ -132,13 +142,9 @@ void CShellTreeCtrl::Fill(UINT nFlags, int nRootIndex)
 
 LPSTR CShellTreeCtrl::GetItemText(LPCSTR pszText)
 {
-    const int nPrevious = m_nTextSlot;
     m_nTextSlot = (m_nTextSlot + 1) % 3;
     m_strText[m_nTextSlot] = pszText;
-    LPSTR pszBuffer = m_strText[m_nTextSlot].GetBuffer(m_strText[m_nTextSlot].GetLength());
-    if (nPrevious >= 0)
-        m_strText[nPrevious].ReleaseBuffer();
-    return pszBuffer;
+    return const_cast<LPSTR>(static_cast<LPCSTR>(m_strText[m_nTextSlot]));
 }
 
 void CShellTreeCtrl::OnItemExpanding(NMHDR* pNMHDR, LRESULT* pResult)

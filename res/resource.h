@@ -24,6 +24,17 @@
 #define IDS_MAIN_CAPTION         58041
 #define IDS_APP_TITLE            57344
 
+// Installation and its progress dialog
+#define IDD_PROGRESS              108
+#define IDC_PROGRESS_BAR          1003
+#define IDC_PERCENT               1004
+#define IDS_INSTALL_GO_ON         400
+#define IDS_INSTALL_NO_ROOM       401
+#define IDS_INSTALL_CHOOSE_FOLDER 402
+#define IDS_INSTALL_CANNOT_READ   408
+#define IDS_INSTALL_CANNOT_WRITE  409
+#define IDS_INSTALL_WRITE_FAILED  410
+
 // Destination pane, tree and model
 #define IDD_DEST_PANE           10000
 #define IDC_PATH_LABEL          1009

@@ -160,19 +160,31 @@ TEST_F(DestTreeTest, TheWalkToAPath)
     host.m_tree.SelectPath(PANE_FLAGS, 0, onBoth.PathOn(0).c_str());
     EXPECT_EQ(host.m_tree.GetRootItem(), host.m_tree.GetSelectedItem());
 
-    // The handheld's branch is never searched.
+    // The handheld's branch is never searched: the walk ends on a drive.
     host.m_tree.SelectPath(PANE_FLAGS, 0, "\\Storage");
     ASSERT_NE(nullptr, host.Caret());
     EXPECT_FALSE(host.Caret()->IsOnDevice());
+    EXPECT_EQ(3u, strlen(host.Caret()->GetPath()));
 
     // Thirty levels down, the walk reaches the twentieth folder below the
-    // drive and goes no deeper.
+    // drive, goes no deeper, and stays there.
     host.SelectFolder(PANE_FLAGS, strDeep);
     std::string strLevel20 = deep.Path();
     for (int i = 1; i <= 19; ++i)
         strLevel20 += "\\l" + std::to_string(i);
-    EXPECT_NE(nullptr, host.Find(strLevel20));
+    ASSERT_NE(nullptr, host.Caret());
+    EXPECT_EQ(strLevel20, host.Caret()->GetPath());
+    EXPECT_EQ(strLevel20, host.Label());
     EXPECT_EQ(nullptr, host.Find(strLevel20 + "\\l20"));
+
+    // A name that only begins like a folder's on the way does not lead
+    // through it; a trailing backslash names the same folder.
+    deep.MakeFolder("dict");
+    host.m_tree.Clear(true);   // a new model sees the new folder
+    host.SelectFolder(PANE_FLAGS, deep.PathOf("dictionary\\x"));
+    EXPECT_EQ(deep.Path(), host.Caret()->GetPath()) << "the deepest folder on the way";
+    host.SelectFolder(PANE_FLAGS, deep.PathOf("dict") + "\\");
+    EXPECT_EQ(deep.PathOf("dict"), host.Caret()->GetPath());
 }
 
 TEST_F(DestTreeTest, EveryRootAddsTheProgramsImagesAgain)

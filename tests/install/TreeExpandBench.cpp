@@ -6,6 +6,7 @@
 #include "tests/platform/rapi/EmulatorProcess.h"
 
 #include "device/RapiLink.h"
+#include "shell/IdList.h"
 #include "shell/ShellContext.h"
 #include "tests/install/TreeHost.h"
 #include "tests/support/BenchReport.h"
@@ -32,24 +33,34 @@ double Seconds(const std::function<void()>& fnWork)
     return static_cast<double>(stop.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart);
 }
 
-// The shell's own listing of a folder: bind it, fetch every folder item.
-void ListThroughTheShell(const std::string& strFolder)
+// The shell's own listing of a folder: bind it, fetch every folder item;
+// the number of items.
+int ListThroughTheShell(const std::string& strFolder)
 {
     CComRef<IShellFolder> desktop(g_shellContext.GetDesktopFolder());
-    std::wstring strWide(strFolder.begin(), strFolder.end());
+    WCHAR szFolder[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, strFolder.c_str(), -1, szFolder, MAX_PATH);
     LPITEMIDLIST pidl = nullptr;
-    desktop.Get()->ParseDisplayName(nullptr, nullptr, &strWide[0], nullptr, &pidl, nullptr);
+    if (FAILED(desktop.Get()->ParseDisplayName(nullptr, nullptr, szFolder, nullptr, &pidl, nullptr)))
+        return 0;
     CIdList folder(pidl);
     IShellFolder* pFolder = nullptr;
-    desktop.Get()->BindToObject(folder.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(&pFolder));
+    if (FAILED(
+            desktop.Get()->BindToObject(folder.Get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(&pFolder))))
+        return 0;
     CComRef<IShellFolder> bound(pFolder);
     IEnumIDList* pEnum = nullptr;
-    bound.Get()->EnumObjects(nullptr, SHCONTF_FOLDERS, &pEnum);
+    if (FAILED(bound.Get()->EnumObjects(nullptr, SHCONTF_FOLDERS, &pEnum)) || pEnum == nullptr)
+        return 0;
     CComRef<IEnumIDList> listing(pEnum);
+    int nItems = 0;
     LPITEMIDLIST pidlItem = nullptr;
     ULONG nFetched = 0;
-    while (listing.Get()->Next(1, &pidlItem, &nFetched) == S_OK && nFetched == 1)
+    while (listing.Get()->Next(1, &pidlItem, &nFetched) == S_OK && nFetched == 1) {
         CIdList item(pidlItem);
+        ++nItems;
+    }
+    return nItems;
 }
 
 // Seconds the tree takes to open the branch of strText, in a tree built
@@ -111,7 +122,12 @@ int main()
     const std::string strMany = local.PathOf("many");
     double dShell = 1e9, dTree = 1e9, dRaw = 1e9, dHandheld = 1e9;
     for (int nRound = 0; nRound < ROUNDS; ++nRound) {
-        dShell = std::min(dShell, Seconds([&] { ListThroughTheShell(strMany); }));
+        int nListed = 0;
+        dShell = std::min(dShell, Seconds([&] { nListed = ListThroughTheShell(strMany); }));
+        if (nListed != LOCAL_FOLDERS) {
+            std::printf("the shell listed %d folders of %d\n", nListed, LOCAL_FOLDERS);
+            return 1;
+        }
         dTree = std::min(dTree, ExpandInTree(PANE_FLAGS | FNF_NODEVICE, strMany.substr(2), strMany));
         dRaw = std::min(dRaw, RawHandheldListing());
         dHandheld = std::min(dHandheld, ExpandHandheldFolder());

@@ -58,9 +58,11 @@ public:
         m_tree.SelectPath(nFlags, 0, strPath.substr(2).c_str());
     }
 
-    // A click on the item's text, as the mouse gives it.
+    // A click on the item's text, as the mouse gives it; the user scrolls
+    // the item into view first.
     void Click(HTREEITEM hItem)
     {
+        ScrollIntoView(hItem);
         RECT rc;
         m_tree.GetItemRect(hItem, &rc, TRUE);
         // Near the text's start: a long text runs past the window's edge.
@@ -75,6 +77,7 @@ public:
     {
         if (!m_tree.ItemHasChildren(hItem))
             return false;
+        ScrollIntoView(hItem);
         RECT rc;
         m_tree.GetItemRect(hItem, &rc, TRUE);
         const int y = (rc.top + rc.bottom) / 2;
@@ -87,6 +90,14 @@ public:
             }
         }
         return false;
+    }
+
+    // As the user brings an item into view: scrolled to it, and back to the
+    // left edge where its button is.
+    void ScrollIntoView(HTREEITEM hItem)
+    {
+        m_tree.SendMessage(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hItem));
+        m_tree.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
     }
 
     void PressKey(UINT nVirtualKey)

@@ -1,0 +1,73 @@
+#include "install/HandheldDestination.h"
+
+#include "device/RapiLink.h"
+
+#include <cstring>
+
+namespace {
+
+// The code page of file names on the handheld.
+constexpr UINT HANDHELD_CODE_PAGE = 950;
+// Room for a converted file name, and the longest path the remote API takes.
+constexpr int NAME_UNITS = 100;
+constexpr size_t PATH_UNITS = 256;
+
+}   // namespace
+
+std::wstring HandheldFilePath(LPCWSTR pszFolder, const char* pszFileName)
+{
+    WCHAR szName[NAME_UNITS] = {};
+    const int cchName = ::MultiByteToWideChar(HANDHELD_CODE_PAGE, MB_ERR_INVALID_CHARS, pszFileName,
+                                              static_cast<int>(std::strlen(pszFileName)), szName, NAME_UNITS);
+    if (cchName <= 0)
+        return std::wstring();
+    std::wstring strPath = std::wstring(pszFolder) + L"\\" + std::wstring(szName, cchName);
+    return strPath.size() <= PATH_UNITS ? strPath : std::wstring();
+}
+
+std::unique_ptr<CHandheldDestination> CHandheldDestination::Open(LPCWSTR pszFolder, const char* pszFileName)
+{
+    const std::wstring strPath = HandheldFilePath(pszFolder, pszFileName);
+    if (strPath.empty())
+        return nullptr;
+    // Created when missing, emptied when there: the copy is the source's
+    // bytes and nothing after them.
+    HANDLE hFile = g_rapiLink.CeCreateFile(strPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return std::unique_ptr<CHandheldDestination>(new CHandheldDestination(strPath, hFile));
+}
+
+CHandheldDestination::~CHandheldDestination()
+{
+    Close();
+}
+
+DWORD CHandheldDestination::Write(const BYTE* pData, DWORD cb)
+{
+    DWORD cbWritten = 0;
+    g_rapiLink.CeWriteFile(m_hFile, pData, cb, &cbWritten, nullptr);
+    return cbWritten;
+}
+
+BOOL CHandheldDestination::Close()
+{
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return TRUE;
+    const BOOL bClosed = g_rapiLink.CeCloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    return bClosed;
+}
+
+void CHandheldDestination::Delete()
+{
+    Close();
+    if (g_rapiLink.CeDeleteFile(m_strPath.c_str()))
+        return;
+    // A link that broke mid-file is opened anew, when the handheld is back,
+    // so that no partial file stays behind; the run's end closes it.
+    g_rapiLink.CeRapiUninit();
+    if (g_rapiLink.Connect(FALSE))
+        g_rapiLink.CeDeleteFile(m_strPath.c_str());
+}

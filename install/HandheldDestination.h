@@ -1,0 +1,35 @@
+// A destination file on the handheld, written through the device link. Its
+// name is the content file's name read in code page 950, the handheld's.
+#pragma once
+
+#include "install/DestinationFile.h"
+
+#include <memory>
+#include <string>
+
+class CHandheldDestination : public CDestinationFile
+{
+public:
+    // Creates the file in the handheld folder pszFolder (its device path)
+    // or empties an existing one; null when the name cannot be read in
+    // code page 950, the path is longer than the remote API takes, or the
+    // handheld refuses.
+    static std::unique_ptr<CHandheldDestination> Open(LPCWSTR pszFolder, const char* pszFileName);
+    ~CHandheldDestination() override;
+
+    DWORD Write(const BYTE* pData, DWORD cb) override;
+    BOOL Close() override;
+    void Delete() override;
+
+private:
+    CHandheldDestination(const std::wstring& strPath, HANDLE hFile) : m_strPath(strPath), m_hFile(hFile) {}
+
+    std::wstring m_strPath;
+    HANDLE m_hFile;
+};
+
+// The handheld path of a file named pszFileName (in the content's code page
+// 950) in the folder pszFolder; empty when the name is not Big5 text, is
+// longer than a file name on the handheld, or the whole path would be
+// longer than the remote API takes.
+std::wstring HandheldFilePath(LPCWSTR pszFolder, const char* pszFileName);

@@ -1,0 +1,143 @@
+#include "install/InstallRun.h"
+
+#include "install/HandheldDestination.h"
+#include "install/LocalDestination.h"
+#include "platform/framework/WinApp.h"
+#include "res/resource.h"
+
+#include <io.h>
+
+namespace {
+
+// One chunk: what is read and written at a time, through one buffer, and
+// one step of the progress bar.
+constexpr DWORD CHUNK_BYTES = 65536;
+
+// The number of chunks of a file of nSize bytes (read as unsigned 32 bits).
+int ChunkCount(int nSize)
+{
+    return static_cast<int>((static_cast<ULONGLONG>(static_cast<unsigned>(nSize)) + CHUNK_BYTES - 1) / CHUNK_BYTES);
+}
+
+bool FileIdentity(HANDLE hFile, BY_HANDLE_FILE_INFORMATION& info)
+{
+    return hFile != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(hFile, &info);
+}
+
+}   // namespace
+
+bool IsSameFile(std::FILE* pSource, const std::string& strDestination)
+{
+    HANDLE hDestination =
+        ::CreateFileA(strDestination.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hDestination == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION source = {};
+    BY_HANDLE_FILE_INFORMATION destination = {};
+    const bool bKnown = FileIdentity(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(pSource))), source)
+                        && FileIdentity(hDestination, destination);
+    ::CloseHandle(hDestination);
+    return bKnown && source.dwVolumeSerialNumber == destination.dwVolumeSerialNumber
+           && source.nFileIndexHigh == destination.nFileIndexHigh && source.nFileIndexLow == destination.nFileIndexLow;
+}
+
+CInstallRun::CInstallRun(const InstallTarget& target, CWnd* pProgressParent, int nTicked)
+    : m_target(target), m_pProgressParent(pProgressParent), m_nTicked(nTicked), m_buffer(CHUNK_BYTES)
+{
+    m_strQuestion.LoadString(IDS_INSTALL_GO_ON);
+}
+
+int CInstallRun::CopyTicked(const ContentEntry* pEntries, int nEntries)
+{
+    for (int i = 0; i < nEntries && m_nResult == INSTALL_DONE; ++i) {
+        if (pEntries[i].bSelected != 0)
+            CopyEntry(pEntries[i]);
+    }
+    m_monitor.End(1);
+    return m_nResult;
+}
+
+void CInstallRun::ReportFailure(UINT nIDFailure, const std::string& strPath)
+{
+    CString strText;
+    strText.LoadString(nIDFailure);
+    strText += "\n";
+    strText += strPath.c_str();
+    strText += "\n";
+    const bool bMoreFollow = m_nOrdinal < m_nTicked;
+    if (bMoreFollow)
+        strText += m_strQuestion;
+    if (AfxMessageBox(strText, (bMoreFollow ? MB_OKCANCEL : MB_OK) | MB_ICONEXCLAMATION) == IDCANCEL)
+        m_nResult = INSTALL_STOPPED;
+}
+
+void CInstallRun::BeginProgress(const ContentEntry& entry)
+{
+    CString strCaption;
+    if (m_nTicked > 1)
+        strCaption.Format("Coping %s (%d/%d)", entry.szFileName, m_nOrdinal, m_nTicked);
+    else
+        strCaption.Format("Coping %s", entry.szFileName);
+    m_monitor.Begin(strCaption, m_pProgressParent, ChunkCount(entry.nSize));
+}
+
+std::unique_ptr<CDestinationFile> CInstallRun::OpenDestination(const ContentEntry& entry, std::FILE* pSource)
+{
+    const std::string strPath = m_target.strFolder + entry.szFileName;
+    std::unique_ptr<CDestinationFile> pDestination;
+    if (m_target.bHandheld)
+        pDestination = CHandheldDestination::Open(m_target.strDeviceFolder.c_str(), entry.szFileName);
+    else if (!IsSameFile(pSource, strPath))
+        pDestination = CLocalDestination::Open(strPath);
+    if (pDestination == nullptr)
+        ReportFailure(IDS_INSTALL_CANNOT_WRITE, strPath);
+    return pDestination;
+}
+
+void CInstallRun::CopyEntry(const ContentEntry& entry)
+{
+    ++m_nOrdinal;
+    CStdioFile source(std::fopen(entry.szPath, "rb"));
+    if (!source.IsValid()) {
+        ReportFailure(IDS_INSTALL_CANNOT_READ, entry.szPath);
+        return;
+    }
+    BeginProgress(entry);
+    std::unique_ptr<CDestinationFile> pDestination = OpenDestination(entry, source.Get());
+    if (pDestination == nullptr)
+        return;
+    CopyChunks(entry, source.Get(), *pDestination);
+    // A cancelled file, or one the user stopped at after a failed write,
+    // does not stay half there.
+    if (m_nResult <= INSTALL_CANCELLED)
+        pDestination->Delete();
+}
+
+void CInstallRun::CopyChunks(const ContentEntry& entry, std::FILE* pSource, CDestinationFile& destination)
+{
+    for (int nChunk = 0;; ++nChunk) {
+        const DWORD cbRead = static_cast<DWORD>(std::fread(m_buffer.data(), 1, CHUNK_BYTES, pSource));
+        // A source that cannot be read to its end is no complete copy.
+        if (cbRead < CHUNK_BYTES && std::ferror(pSource)) {
+            destination.Close();
+            ReportFailure(IDS_INSTALL_WRITE_FAILED, entry.szPath);
+            return;
+        }
+        if (cbRead == 0)
+            break;
+        if (destination.Write(m_buffer.data(), cbRead) != cbRead) {
+            destination.Close();
+            ReportFailure(IDS_INSTALL_WRITE_FAILED, entry.szPath);
+            return;
+        }
+        if (m_monitor.IsCancelled()) {
+            m_nResult = INSTALL_CANCELLED;
+            destination.Close();
+            return;
+        }
+        m_monitor.Step(nChunk);
+    }
+    if (!destination.Close())
+        ReportFailure(IDS_INSTALL_WRITE_FAILED, entry.szPath);
+}

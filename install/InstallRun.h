@@ -1,0 +1,61 @@
+// One installation run's copy loop: every ticked entry in turn, from its
+// source file to a file of the same name in the destination folder, in
+// 64 KiB chunks under the progress dialog, with the user asked after each
+// failure whether to go on.
+#pragma once
+
+#include "app/ContentEntry.h"
+#include "install/DestinationFile.h"
+#include "install/ProgressMonitor.h"
+#include "platform/StdioFile.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Result codes of a run.
+constexpr int INSTALL_DONE = 1;
+constexpr int INSTALL_CANCELLED = 0;
+constexpr int INSTALL_STOPPED = -1;
+
+// Where a run copies to: a local folder (its path) or a handheld folder
+// (its device path, with the ANSI form of the same for messages).
+struct InstallTarget
+{
+    bool bHandheld;
+    std::string strFolder;          // with its trailing backslash
+    std::wstring strDeviceFolder;   // handheld only
+};
+
+class CInstallRun
+{
+public:
+    CInstallRun(const InstallTarget& target, CWnd* pProgressParent, int nTicked);
+
+    // Copies the ticked entries of pEntries[0..nEntries); returns the result
+    // code. The progress dialog is gone when it returns.
+    int CopyTicked(const ContentEntry* pEntries, int nEntries);
+
+private:
+    void CopyEntry(const ContentEntry& entry);
+    // Copies the open source into the open destination chunk by chunk.
+    void CopyChunks(const ContentEntry& entry, std::FILE* pSource, CDestinationFile& destination);
+    std::unique_ptr<CDestinationFile> OpenDestination(const ContentEntry& entry, std::FILE* pSource);
+    void BeginProgress(const ContentEntry& entry);
+    // Tells the user that nIDFailure happened to strPath and, while more
+    // ticked entries follow, asks whether to go on; Cancel stops the run.
+    void ReportFailure(UINT nIDFailure, const std::string& strPath);
+
+    const InstallTarget& m_target;
+    CWnd* m_pProgressParent;
+    int m_nTicked;
+    int m_nOrdinal = 0;
+    int m_nResult = INSTALL_DONE;
+    CString m_strQuestion;
+    CProgressMonitor m_monitor;
+    std::vector<BYTE> m_buffer;
+};
+
+// Whether the file at strDestination is the very file pSource reads: a
+// copy onto itself would empty the user's only copy.
+bool IsSameFile(std::FILE* pSource, const std::string& strDestination);

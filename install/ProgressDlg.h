@@ -1,0 +1,55 @@
+// The small modeless dialog that shows the file being copied, a bar for its
+// progress and the percentage, and offers Cancel. The installation runs on
+// the user-interface thread, so the dialog dispatches the thread's waiting
+// messages itself at each report, and only notes a cancel request for the
+// installation to pick up.
+#pragma once
+
+#include "platform/framework/Controls.h"
+#include "platform/framework/Dialog.h"
+
+class CProgressDlg : public CDialog
+{
+public:
+    // nCaptionId: the caption's string, set at initialisation (0: none).
+    explicit CProgressDlg(UINT nCaptionId = 0);
+    ~CProgressDlg() override;
+
+    // Disables the parent's top-level window and creates the dialog; FALSE
+    // (and the window enabled again) when it cannot be created.
+    BOOL Create(CWnd* pParentWnd);
+    // A range above 16 bits is scaled down for the bar; positions follow.
+    int SetRange(int nLower, int nUpper);
+    int SetPos(int nPos);
+    // Whether Cancel was asked for since the last call.
+    BOOL CheckCancel();
+    void PumpMessages();
+    void UpdatePercent(int nPos);
+
+    BOOL DestroyWindow() override;
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+protected:
+    void OnOK() override;
+    void OnCancel() override;
+    void OnClose();
+    void OnActivateApp(BOOL bActive, DWORD dwThreadId);
+
+    HWND m_hWndOwner = nullptr;   // the top-level window the dialog disabled
+    CProgressCtrl m_progress;
+    UINT m_nCaptionId;
+    int m_nLower = 0;
+    int m_nUpper = 100;
+    int m_nStep = 10;
+    int m_nScale = 1;
+    BOOL m_bCancelRequest = FALSE;
+    BOOL m_bOwnerDisabled = FALSE;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// The percentage a position shows within lower..upper: from 0 to 100, a
+// position past the upper end wrapping round (105 shows 5); an empty range
+// shows 100, all of nothing being done.
+int PercentOfRange(int nPos, int nLower, int nUpper);

@@ -1,0 +1,80 @@
+#include "install/ProgressMonitor.h"
+
+void CProgressMonitor::ShowWaitCursor()
+{
+    // Once for the run, however many files it has.
+    if (m_pWaitCursor == nullptr)
+        m_pWaitCursor = std::make_unique<CWaitCursor>();
+}
+
+CProgressDlg* CProgressMonitor::PrepareDialog(UINT nCaptionId, CWnd* pParentWnd)
+{
+    if (m_pDlg != nullptr) {
+        m_pDlg->SetPos(0);
+        m_pDlg->Invalidate(TRUE);
+        return m_pDlg.get();
+    }
+    auto pDlg = std::make_unique<CProgressDlg>(nCaptionId);
+    if (!pDlg->Create(pParentWnd)) {
+        m_bUseDialog = FALSE;
+        ShowWaitCursor();
+        return nullptr;
+    }
+    m_pDlg = std::move(pDlg);
+    return m_pDlg.get();
+}
+
+int CProgressMonitor::Begin(LPCSTR pszCaption, CWnd* pParentWnd, int nRange)
+{
+    m_bCancelled = FALSE;
+    if (!m_bUseDialog) {
+        ShowWaitCursor();
+        return 1;
+    }
+    if (CProgressDlg* pDlg = PrepareDialog(0, pParentWnd)) {
+        pDlg->SetRange(0, nRange);
+        pDlg->SetWindowText(pszCaption);
+    }
+    return 1;
+}
+
+int CProgressMonitor::BeginWithCaptionId(UINT nCaptionId, CWnd* pParentWnd, int nRange)
+{
+    m_bCancelled = FALSE;
+    if (!m_bUseDialog) {
+        ShowWaitCursor();
+        return 1;
+    }
+    if (m_pDlg != nullptr) {
+        CString strCaption;
+        strCaption.LoadString(nCaptionId);
+        m_pDlg->SetWindowText(strCaption);
+    }
+    if (CProgressDlg* pDlg = PrepareDialog(nCaptionId, pParentWnd))
+        pDlg->SetRange(0, nRange);
+    return 1;
+}
+
+int CProgressMonitor::Step(int nPos)
+{
+    if (!m_bUseDialog)
+        return 1;
+    if (m_bCancelled)
+        return 0;
+    if (m_pDlg->CheckCancel()) {
+        m_bCancelled = TRUE;
+        return 0;
+    }
+    m_pDlg->SetPos(nPos);
+    return 1;
+}
+
+int CProgressMonitor::End(int)
+{
+    m_pWaitCursor.reset();
+    if (m_pDlg != nullptr) {
+        m_pDlg->DestroyWindow();
+        m_pDlg.reset();
+    }
+    return 1;
+}

@@ -1,0 +1,287 @@
+// Installing for real into folders of the test prefix's removable drives
+// and into the emulated handheld; every message box answered by the test
+// and its text checked.
+#include "tests/install/InstallFixture.h"
+
+#include "install/FreeSpace.h"
+#include "tests/support/MessagePump.h"
+
+namespace {
+
+constexpr int CHUNK = 65536;
+
+TEST_F(InstallTest, TheDestinationIsCheckedFirstAndNothingTickedDoesNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(StartHandheld());
+    m_handheld.MakeFolder("Storage");
+    CTempFolder target("R:\\");
+    AddSource("a.kda", 1000).bSelected = 0;
+    const struct
+    {
+        const char* pszWhat;
+        int nTicked;   // ticks on the one entry
+        int nChoose;   // 0 a local folder, 1 the computer, 2 the handheld, 3 a handheld folder
+        int nResult;
+        bool bMessage;   // 402
+    } cases[] = {
+        { "nothing ticked", 0, 0, -1, false },
+        { "nothing ticked, the computer chosen", 0, 1, -1, true },
+        { "the computer is no folder", 1, 1, -1, true },
+        { "the handheld's own node", 1, 2, -1, true },
+        { "a folder right below the handheld", 1, 3, 1, false },
+        { "a local folder", 1, 0, 1, false },
+    };
+    for (const auto& c : cases) {
+        m_entries[0].bSelected = c.nTicked;
+        if (c.nChoose <= 1)
+            ASSERT_NO_FATAL_FAILURE(ChooseLocalFolder(target.Path()));
+        else
+            ASSERT_NO_FATAL_FAILURE(ChooseHandheldFolder(c.nChoose == 2 ? "\\" : "\\Storage"));
+        if (c.nChoose == 1)
+            m_pHost->Click(m_pHost->m_tree.GetRootItem());
+        CMessageBoxRecorder boxes;
+        EXPECT_EQ(c.nResult, Install()) << c.pszWhat;
+        ASSERT_EQ(c.bMessage ? 1u : 0u, boxes.Boxes().size()) << c.pszWhat;
+        if (c.bMessage) {
+            EXPECT_EQ(InUsersSet("請選擇安裝路徑.", "请选择安装路径."), boxes.Boxes()[0].strText);
+            EXPECT_EQ("Tarnix", boxes.Boxes()[0].strCaption);
+            EXPECT_EQ(UINT(MB_OK), boxes.Boxes()[0].uType);
+            EXPECT_EQ(UINT(MB_ICONEXCLAMATION), boxes.Boxes()[0].uIcon);
+        }
+    }
+    EXPECT_EQ(SourceBytes(1000, 'a'), ReadFile(target.PathOf("a.kda")));
+    EXPECT_EQ(SourceBytes(1000, 'a'), ReadFile(m_handheld.PathOf("Storage\\a.kda")));
+}
+
+TEST_F(InstallTest, CopiesAreByteExactInChunksWithTheirCountersOnBothKinds)
+{
+    ASSERT_NO_FATAL_FAILURE(StartHandheld());
+    m_handheld.MakeFolder("Storage");
+    CTempFolder target("S:\\");
+    const size_t sizes[] = { 1, CHUNK - 1, CHUNK, CHUNK + 1, 3 * CHUNK + 17 };
+    for (size_t i = 0; i < std::size(sizes); ++i)
+        AddSource("f" + std::to_string(i) + ".kda", sizes[i], static_cast<char>('a' + i));
+    // Over longer files of the same names: the copies end where the sources do.
+    target.MakeFile("f1.kda", std::string(5 * CHUNK, 'x'));
+    m_handheld.MakeFile("Storage\\f1.kda", std::string(5 * CHUNK, 'x'));
+    const std::vector<ContentEntry> ticksBefore = m_entries;
+
+    for (int nKind = 0; nKind < 2; ++nKind) {
+        if (nKind == 0)
+            ASSERT_NO_FATAL_FAILURE(ChooseLocalFolder(target.Path()));
+        else
+            ASSERT_NO_FATAL_FAILURE(ChooseHandheldFolder("\\Storage"));
+        CMessageBoxRecorder boxes;
+        CProgressRecorder progress;
+        EXPECT_EQ(1, Install());
+        EXPECT_TRUE(boxes.Boxes().empty());
+        EXPECT_EQ((std::vector<std::string>{ "Coping f0.kda (1/5)", "Coping f1.kda (2/5)", "Coping f2.kda (3/5)",
+                                             "Coping f3.kda (4/5)", "Coping f4.kda (5/5)" }),
+                  progress.Captions());
+        EXPECT_EQ((std::vector<int>{ 1, 1, 1, 2, 4 }), progress.Ranges()) << "64 KiB chunks, rounded up";
+        for (size_t i = 0; i < std::size(sizes); ++i) {
+            const std::string strName = "f" + std::to_string(i) + ".kda";
+            const std::string strCopy = nKind == 0 ? target.PathOf(strName) : m_handheld.PathOf("Storage\\" + strName);
+            EXPECT_EQ(SourceBytes(sizes[i], static_cast<char>('a' + i)), ReadFile(strCopy)) << strCopy;
+        }
+        for (size_t i = 0; i < m_entries.size(); ++i)
+            EXPECT_EQ(ticksBefore[i].bSelected, m_entries[i].bSelected) << "ticks stay";
+    }
+}
+
+TEST_F(InstallTest, OneFileNeedsNoCounterAndAMissingSourceStillCounts)
+{
+    CTempFolder target("R:\\");
+    AddSource("only.kda", 10);
+    ASSERT_NO_FATAL_FAILURE(ChooseLocalFolder(target.Path()));
+    {
+        CProgressRecorder progress;
+        EXPECT_EQ(1, Install());
+        EXPECT_EQ(std::vector<std::string>{ "Coping only.kda" }, progress.Captions());
+    }
+    AddSource("two.kda", 20);
+    AddSource("three.kda", 30);
+    DeleteFileA(m_entries[1].szPath);
+    DeleteFileA(m_entries[2].szPath);
+    CMessageBoxRecorder boxes;
+    CProgressRecorder progress;
+    EXPECT_EQ(1, Install());
+    ASSERT_EQ(2u, boxes.Boxes().size());
+    EXPECT_EQ(Message(IDS_INSTALL_CANNOT_READ, m_entries[1].szPath, true), boxes.Boxes()[0].strText);
+    EXPECT_EQ(UINT(MB_OKCANCEL), boxes.Boxes()[0].uType);
+    EXPECT_EQ(Message(IDS_INSTALL_CANNOT_READ, m_entries[2].szPath, false), boxes.Boxes()[1].strText)
+        << "the last ticked file asks nothing";
+    EXPECT_EQ(UINT(MB_OK), boxes.Boxes()[1].uType);
+    EXPECT_EQ(std::vector<std::string>{ "Coping only.kda (1/3)" }, progress.Captions());
+}
+
+TEST_F(InstallTest, CancelDuringTheThirdFileKeepsTheFirstTwo)
+{
+    ASSERT_NO_FATAL_FAILURE(StartHandheld());
+    m_handheld.MakeFolder("Storage");
+    CTempFolder target("R:\\");
+    AddSource("a.kda", 2 * CHUNK, 'a');
+    AddSource("b.kda", 100, 'b');
+    AddSource("c.kda", 3 * CHUNK, 'c');
+    for (int nKind = 0; nKind < 2; ++nKind) {
+        if (nKind == 0)
+            ASSERT_NO_FATAL_FAILURE(ChooseLocalFolder(target.Path()));
+        else
+            ASSERT_NO_FATAL_FAILURE(ChooseHandheldFolder("\\Storage"));
+        const auto copyOf = [&](const char* pszName) {
+            return nKind == 0 ? target.PathOf(pszName) : m_handheld.PathOf(std::string("Storage\\") + pszName);
+        };
+        CProgressRecorder progress;
+        progress.OnEvent([](const ProgressEvent& event, HWND hDlg) {
+            if (event.kind == ProgressEvent::Caption && event.strText == "Coping c.kda (3/3)")
+                CProgressRecorder::PressCancel(hDlg);
+        });
+        CMessageBoxRecorder boxes;
+        EXPECT_EQ(0, Install());
+        EXPECT_TRUE(boxes.Boxes().empty());
+        EXPECT_EQ(SourceBytes(2 * CHUNK, 'a'), ReadFile(copyOf("a.kda")));
+        EXPECT_EQ(SourceBytes(100, 'b'), ReadFile(copyOf("b.kda")));
+        EXPECT_FALSE(Exists(copyOf("c.kda"))) << "the cancelled file goes";
+    }
+}
+
+TEST_F(InstallTest, ALockedOrSelfDestinationIsRefusedAndTheNextFileArrives)
+{
+    CTempFolder target("R:\\");
+    AddSource("locked.kda", 100, 'l');
+    AddSource("free.kda", 100, 'f');
+    const std::string strLocked = target.MakeFile("locked.kda", "the user's other copy");
+    HANDLE hLock = CreateFileA(strLocked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hLock);
+    ASSERT_NO_FATAL_FAILURE(ChooseLocalFolder(target.Path()));
+    {
+        CMessageBoxRecorder boxes;
+        EXPECT_EQ(1, Install());
+        ASSERT_EQ(1u, boxes.Boxes().size());
+        EXPECT_EQ(Message(IDS_INSTALL_CANNOT_WRITE, strLocked, true), boxes.Boxes()[0].strText);
+        EXPECT_EQ(SourceBytes(100, 'f'), ReadFile(target.PathOf("free.kda")));
+    }
+    CloseHandle(hLock);
+    EXPECT_EQ("the user's other copy", ReadFile(strLocked));
+
+    // Installing from a folder into itself would empty the only copy.
+    CTempFolder content("R:\\");
+    m_entries.clear();
+    AddSource("own.kda", 100, 'o', &content);
+    AddSource("other.kda", 100, 'p', &content);
+    ASSERT_NO_FATAL_FAILURE(ChooseLocalFolder(content.Path()));
+    CMessageBoxRecorder boxes;
+    EXPECT_EQ(1, Install());
+    ASSERT_EQ(2u, boxes.Boxes().size());
+    EXPECT_EQ(Message(IDS_INSTALL_CANNOT_WRITE, m_entries[0].szPath, true), boxes.Boxes()[0].strText);
+    EXPECT_EQ(Message(IDS_INSTALL_CANNOT_WRITE, m_entries[1].szPath, false), boxes.Boxes()[1].strText);
+    EXPECT_EQ(SourceBytes(100, 'o'), ReadFile(m_entries[0].szPath));
+    EXPECT_EQ(SourceBytes(100, 'p'), ReadFile(m_entries[1].szPath));
+}
+
+TEST_F(InstallTest, TheHandheldDroppingOrFillingUpGives410)
+{
+    for (int nCase = 0; nCase < 2; ++nCase) {
+        CTempFolder handheld;
+        handheld.MakeFolder("Storage");
+        m_pEmulator = std::make_unique<CEmulatorProcess>(
+            handheld.Path(), nCase == 0 ? "--drop-after " + std::to_string(2 * CHUNK + 100) : "--capacity 150000");
+        ASSERT_NE(0, m_pEmulator->Port());
+        UseEndpoint(m_pEmulator->Endpoint());
+        m_entries.clear();
+        AddSource("big.kda", 4 * CHUNK, 'g');
+        AddSource("small.kda", 10, 's');
+        ASSERT_NO_FATAL_FAILURE(ChooseHandheldFolder("\\Storage"));
+        CMessageBoxRecorder boxes;
+        boxes.Answer(IDCANCEL);
+        EXPECT_EQ(-1, Install()) << nCase;
+        ASSERT_EQ(1u, boxes.Boxes().size());
+        EXPECT_EQ(Message(IDS_INSTALL_WRITE_FAILED, m_entries[0].szPath, true), boxes.Boxes()[0].strText);
+        EXPECT_FALSE(Exists(handheld.PathOf("Storage\\big.kda"))) << "Cancel takes the partial file away";
+        EXPECT_FALSE(Exists(handheld.PathOf("Storage\\small.kda")));
+        m_pHost.reset();
+        m_pEmulator.reset();
+    }
+}
+
+TEST_F(InstallTest, HandheldNamesAreReadInCodePage950AndMustFitThePath)
+{
+    // A handheld folder on a short host path, for a deep handheld path.
+    CTempFolder handheld("T:\\");
+    m_pEmulator = std::make_unique<CEmulatorProcess>(handheld.Path());
+    ASSERT_NE(0, m_pEmulator->Port());
+    UseEndpoint(m_pEmulator->Endpoint());
+    const std::string strParts[] = { std::string(70, 'd'), std::string(70, 'e'), std::string(70, 'f') };
+    handheld.MakeFolder("Storage\\" + strParts[0] + "\\" + strParts[1] + "\\" + strParts[2]);
+    // Bytes that are text in either code page: GBK reads them as one name,
+    // Big5 as another; the handheld gets the Big5 reading.
+    const std::string strName = "\xD6\xD0\xCE\xC4.kda";
+    AddSource(strName, 100, 'n');
+    ASSERT_NO_FATAL_FAILURE(ChooseHandheldFolder("\\Storage"));
+    {
+        CMessageBoxRecorder boxes;
+        EXPECT_EQ(1, Install());
+        EXPECT_TRUE(boxes.Boxes().empty());
+    }
+    WCHAR szBig5[16] = {};
+    MultiByteToWideChar(950, 0, strName.c_str(), -1, szBig5, 16);
+    if (GetACP() == 936) {
+        WCHAR szGbk[16] = {};
+        MultiByteToWideChar(936, 0, strName.c_str(), -1, szGbk, 16);
+        ASSERT_NE(std::wstring(szGbk), szBig5) << "the two readings differ";
+    }
+    const std::wstring strExpected =
+        std::wstring(handheld.Path().begin(), handheld.Path().end()) + L"\\Storage\\" + szBig5;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(strExpected.c_str()));
+
+    // Too long for the remote API with the name added: refused, nothing made.
+    ASSERT_NO_FATAL_FAILURE(ChooseHandheldFolder("\\Storage"));
+    HTREEITEM hItem = m_pHost->Find("\\Storage");
+    for (const std::string& strPart : strParts) {
+        ASSERT_TRUE(m_pHost->ClickButton(hItem));
+        hItem = m_pHost->m_tree.GetChildItem(hItem);
+        ASSERT_NE(nullptr, hItem);
+        ASSERT_EQ(strPart, m_pHost->m_tree.NodeOf(hItem)->GetDisplayName());
+    }
+    m_pHost->Click(hItem);
+    m_entries.clear();
+    AddSource(std::string(50, 'n') + ".kda", 10);
+    CMessageBoxRecorder boxes;
+    EXPECT_EQ(1, Install());
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    const std::string strPath = std::string(m_pHost->Caret()->GetPath()) + "\\" + m_entries[0].szFileName;
+    EXPECT_EQ(Message(IDS_INSTALL_CANNOT_WRITE, strPath, false), boxes.Boxes()[0].strText);
+    EXPECT_FALSE(Exists(handheld.PathOf(strPath.substr(1))));
+}
+
+TEST_F(InstallTest, ThereMustBeRoomOnALocalDrive)
+{
+    EXPECT_EQ(0u, QueryFreeSpace("\\\\server\\share")) << "no drive root: no room known";
+    EXPECT_EQ(0u, QueryFreeSpace(""));
+    const ULONGLONG nFree = QueryFreeSpace("F:\\");
+    if (nFree == 0 || nFree > (16u << 20))
+        GTEST_SKIP() << "F: is no small volume here (the fixture mounts one only where the machine allows it)";
+    CTempFolder target("F:\\");
+    ASSERT_NO_FATAL_FAILURE(ChooseLocalFolder(target.Path()));
+    const ULONGLONG nRoom = QueryFreeSpace("F:\\");
+    AddSource("exact.kda", static_cast<size_t>(nRoom));
+    {
+        CMessageBoxRecorder boxes;
+        Install();
+        for (const MessageBoxRecord& box : boxes.Boxes())
+            EXPECT_EQ(std::string::npos, box.strText.find("KB")) << "a total equal to the room passes";
+    }
+    DeleteFileA(target.PathOf("exact.kda").c_str());
+    m_entries.clear();
+    AddSource("one-more.kda", static_cast<size_t>(nRoom) + 1);
+    CMessageBoxRecorder boxes;
+    EXPECT_EQ(-1, Install());
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ(InUsersSet("安裝檔案大小:  ", "安装档案大小:  ") + std::to_string((nRoom + 1 + 1023) / 1024)
+                  + InUsersSet(" KB\n剩餘磁碟空間:  ", " KB\n剩余磁盘空间:  ") + std::to_string((nRoom + 1023) / 1024)
+                  + InUsersSet(" KB\n磁碟空間不足.", " KB\n磁盘空间不足."),
+              boxes.Boxes()[0].strText);
+    EXPECT_FALSE(Exists(target.PathOf("one-more.kda"))) << "nothing is copied";
+}
+
+}   // namespace
