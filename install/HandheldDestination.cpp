@@ -25,7 +25,8 @@ std::wstring HandheldFilePath(LPCWSTR pszFolder, const char* pszFileName)
     return strPath.size() <= PATH_UNITS ? strPath : std::wstring();
 }
 
-std::unique_ptr<CHandheldDestination> CHandheldDestination::Open(LPCWSTR pszFolder, const char* pszFileName)
+std::unique_ptr<CHandheldDestination> CHandheldDestination::Open(LPCWSTR pszFolder, const char* pszFileName,
+                                                                 CHandheldSession& session)
 {
     const std::wstring strPath = HandheldFilePath(pszFolder, pszFileName);
     if (strPath.empty())
@@ -36,7 +37,7 @@ std::unique_ptr<CHandheldDestination> CHandheldDestination::Open(LPCWSTR pszFold
                                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return nullptr;
-    return std::unique_ptr<CHandheldDestination>(new CHandheldDestination(strPath, hFile));
+    return std::unique_ptr<CHandheldDestination>(new CHandheldDestination(strPath, hFile, session));
 }
 
 CHandheldDestination::~CHandheldDestination()
@@ -66,8 +67,7 @@ void CHandheldDestination::Delete()
     if (g_rapiLink.CeDeleteFile(m_strPath.c_str()))
         return;
     // A link that broke mid-file is opened anew, when the handheld is back,
-    // so that no partial file stays behind; the run's end closes it.
-    g_rapiLink.CeRapiUninit();
-    if (g_rapiLink.Connect(FALSE))
+    // so that no partial file stays behind.
+    if (m_session.Reopen())
         g_rapiLink.CeDeleteFile(m_strPath.c_str());
 }

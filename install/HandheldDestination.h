@@ -3,6 +3,7 @@
 #pragma once
 
 #include "install/DestinationFile.h"
+#include "install/HandheldSession.h"
 
 #include <memory>
 #include <string>
@@ -14,7 +15,10 @@ public:
     // or empties an existing one; null when the name cannot be read in
     // code page 950, the path is longer than the remote API takes, or the
     // handheld refuses.
-    static std::unique_ptr<CHandheldDestination> Open(LPCWSTR pszFolder, const char* pszFileName);
+    // A file taken away after the link broke is taken away in a session
+    // opened anew.
+    static std::unique_ptr<CHandheldDestination> Open(LPCWSTR pszFolder, const char* pszFileName,
+                                                      CHandheldSession& session);
     ~CHandheldDestination() override;
 
     DWORD Write(const BYTE* pData, DWORD cb) override;
@@ -22,10 +26,14 @@ public:
     void Delete() override;
 
 private:
-    CHandheldDestination(const std::wstring& strPath, HANDLE hFile) : m_strPath(strPath), m_hFile(hFile) {}
+    CHandheldDestination(const std::wstring& strPath, HANDLE hFile, CHandheldSession& session)
+        : m_strPath(strPath), m_hFile(hFile), m_session(session)
+    {
+    }
 
     std::wstring m_strPath;
     HANDLE m_hFile;
+    CHandheldSession& m_session;
 };
 
 // The handheld path of a file named pszFileName (in the content's code page

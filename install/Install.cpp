@@ -1,13 +1,15 @@
 // CDestTreeCtrl::Install: the checks before a run, then the run.
 #include "install/DestTreeCtrl.h"
 
-#include "device/RapiLink.h"
+#include "app/TickedTotals.h"
 #include "install/FreeSpace.h"
+#include "install/HandheldSession.h"
 #include "install/InstallRun.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,6 +43,28 @@ bool IsInstallableDestination(CFolderNode* pNode)
     return !pNode->IsOnDevice() || (pNode->GetParent() != nullptr && pNode->GetParent()->IsOnDevice());
 }
 
+// A folder's path with one backslash after it; a drive root has its own.
+std::string FolderText(LPCSTR pszPath)
+{
+    std::string strFolder = pszPath;
+    const LPCSTR pszLast = strFolder.empty() ? nullptr : ::CharPrevA(pszPath, pszPath + strFolder.size());
+    if (pszLast == nullptr || *pszLast != '\\' || pszLast + 1 != pszPath + strFolder.size())
+        strFolder += '\\';
+    return strFolder;
+}
+
+// The ticked entries, copied: the run pumps messages, and the catalogue it
+// was started on must not change under it.
+std::vector<ContentEntry> TickedEntries(const ContentEntry* pEntries, int nEntries)
+{
+    std::vector<ContentEntry> ticked;
+    for (int i = 0; i < nEntries; ++i) {
+        if (pEntries[i].bSelected != 0)
+            ticked.push_back(pEntries[i]);
+    }
+    return ticked;
+}
+
 }   // namespace
 
 int CDestTreeCtrl::Install(const ContentEntry* pEntries, int nEntries)
@@ -50,34 +74,24 @@ int CDestTreeCtrl::Install(const ContentEntry* pEntries, int nEntries)
         AfxMessageBox(IDS_INSTALL_CHOOSE_FOLDER, MB_OK | MB_ICONEXCLAMATION);
         return INSTALL_STOPPED;
     }
-    InstallTarget target = { pNode->IsOnDevice() != FALSE, std::string(pNode->GetPath()) + "\\",
-                             pNode->GetDevicePath() };
-
-    int nTicked = 0;
-    ULONGLONG nTotal = 0;
-    for (int i = 0; i < nEntries; ++i) {
-        if (pEntries[i].bSelected != 0) {
-            ++nTicked;
-            nTotal += static_cast<unsigned>(pEntries[i].nSize);
-        }
-    }
-    if (nTicked == 0)
+    const TICKED_TOTALS totals = SumTickedEntries(pEntries, nEntries);
+    if (totals.nCount == 0)
         return INSTALL_STOPPED;
 
-    if (target.bHandheld) {
-        // The device link tells the user itself why the handheld is not there.
-        if (!g_rapiLink.Connect(TRUE))
+    InstallTarget target;
+    target.strFolder = FolderText(pNode->GetPath());
+    CHandheldSession session;
+    if (pNode->IsOnDevice()) {
+        if (!session.Open())
             return INSTALL_STOPPED;
+        target.strDeviceFolder = pNode->GetDevicePath();
+        target.pSession = &session;
     } else {
         const ULONGLONG nFree = QueryFreeSpace(pNode->GetPath());
-        if (nTotal > nFree) {
-            ReportNoRoom(nTotal, nFree);
+        if (totals.ullBytes > nFree) {
+            ReportNoRoom(totals.ullBytes, nFree);
             return INSTALL_STOPPED;
         }
     }
-
-    const int nResult = CInstallRun(target, this, nTicked).CopyTicked(pEntries, nEntries);
-    if (target.bHandheld)
-        g_rapiLink.CeRapiUninit();
-    return nResult;
+    return CInstallRun(target, this, totals.nCount).CopyAll(TickedEntries(pEntries, nEntries));
 }

@@ -5,7 +5,7 @@
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
 
-#include <io.h>
+#include <share.h>
 
 namespace {
 
@@ -19,28 +19,7 @@ int ChunkCount(int nSize)
     return static_cast<int>((static_cast<ULONGLONG>(static_cast<unsigned>(nSize)) + CHUNK_BYTES - 1) / CHUNK_BYTES);
 }
 
-bool FileIdentity(HANDLE hFile, BY_HANDLE_FILE_INFORMATION& info)
-{
-    return hFile != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(hFile, &info);
-}
-
 }   // namespace
-
-bool IsSameFile(std::FILE* pSource, const std::string& strDestination)
-{
-    HANDLE hDestination =
-        ::CreateFileA(strDestination.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (hDestination == INVALID_HANDLE_VALUE)
-        return false;
-    BY_HANDLE_FILE_INFORMATION source = {};
-    BY_HANDLE_FILE_INFORMATION destination = {};
-    const bool bKnown = FileIdentity(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(pSource))), source)
-                        && FileIdentity(hDestination, destination);
-    ::CloseHandle(hDestination);
-    return bKnown && source.dwVolumeSerialNumber == destination.dwVolumeSerialNumber
-           && source.nFileIndexHigh == destination.nFileIndexHigh && source.nFileIndexLow == destination.nFileIndexLow;
-}
 
 CInstallRun::CInstallRun(const InstallTarget& target, CWnd* pProgressParent, int nTicked)
     : m_target(target), m_pProgressParent(pProgressParent), m_nTicked(nTicked), m_buffer(CHUNK_BYTES)
@@ -48,11 +27,16 @@ CInstallRun::CInstallRun(const InstallTarget& target, CWnd* pProgressParent, int
     m_strQuestion.LoadString(IDS_INSTALL_GO_ON);
 }
 
-int CInstallRun::CopyTicked(const ContentEntry* pEntries, int nEntries)
+int CInstallRun::CopyAll(const std::vector<ContentEntry>& entries)
 {
-    for (int i = 0; i < nEntries && m_nResult == INSTALL_DONE; ++i) {
-        if (pEntries[i].bSelected != 0)
-            CopyEntry(pEntries[i]);
+    for (const ContentEntry& entry : entries) {
+        // A Cancel seen as the last chunk of a file went stops the run
+        // before the next file: the finished file stays.
+        if (m_monitor.IsCancelled())
+            m_nResult = INSTALL_CANCELLED;
+        if (m_nResult != INSTALL_DONE)
+            break;
+        CopyEntry(entry);
     }
     m_monitor.End(1);
     return m_nResult;
@@ -82,13 +66,14 @@ void CInstallRun::BeginProgress(const ContentEntry& entry)
     m_monitor.Begin(strCaption, m_pProgressParent, ChunkCount(entry.nSize));
 }
 
-std::unique_ptr<CDestinationFile> CInstallRun::OpenDestination(const ContentEntry& entry, std::FILE* pSource)
+std::unique_ptr<CDestinationFile> CInstallRun::OpenDestination(const ContentEntry& entry)
 {
     const std::string strPath = m_target.strFolder + entry.szFileName;
     std::unique_ptr<CDestinationFile> pDestination;
-    if (m_target.bHandheld)
-        pDestination = CHandheldDestination::Open(m_target.strDeviceFolder.c_str(), entry.szFileName);
-    else if (!IsSameFile(pSource, strPath))
+    if (m_target.pSession != nullptr)
+        pDestination =
+            CHandheldDestination::Open(m_target.strDeviceFolder.c_str(), entry.szFileName, *m_target.pSession);
+    else
         pDestination = CLocalDestination::Open(strPath);
     if (pDestination == nullptr)
         ReportFailure(IDS_INSTALL_CANNOT_WRITE, strPath);
@@ -98,13 +83,15 @@ std::unique_ptr<CDestinationFile> CInstallRun::OpenDestination(const ContentEntr
 void CInstallRun::CopyEntry(const ContentEntry& entry)
 {
     ++m_nOrdinal;
-    CStdioFile source(std::fopen(entry.szPath, "rb"));
+    // Nobody writes the source while it is copied, and so no copy onto
+    // itself can empty it: that destination cannot be opened.
+    CStdioFile source(_fsopen(entry.szPath, "rb", _SH_DENYWR));
     if (!source.IsValid()) {
         ReportFailure(IDS_INSTALL_CANNOT_READ, entry.szPath);
         return;
     }
     BeginProgress(entry);
-    std::unique_ptr<CDestinationFile> pDestination = OpenDestination(entry, source.Get());
+    std::unique_ptr<CDestinationFile> pDestination = OpenDestination(entry);
     if (pDestination == nullptr)
         return;
     CopyChunks(entry, source.Get(), *pDestination);

@@ -6,6 +6,7 @@
 
 #include "app/ContentEntry.h"
 #include "install/DestinationFile.h"
+#include "install/HandheldSession.h"
 #include "install/ProgressMonitor.h"
 #include "platform/StdioFile.h"
 
@@ -19,12 +20,13 @@ constexpr int INSTALL_CANCELLED = 0;
 constexpr int INSTALL_STOPPED = -1;
 
 // Where a run copies to: a local folder (its path) or a handheld folder
-// (its device path, with the ANSI form of the same for messages).
+// (its device path and the session of the run, with the ANSI form of the
+// path for messages).
 struct InstallTarget
 {
-    bool bHandheld;
-    std::string strFolder;          // with its trailing backslash
-    std::wstring strDeviceFolder;   // handheld only
+    std::string strFolder;                  // with its trailing backslash
+    std::wstring strDeviceFolder;           // handheld only
+    CHandheldSession* pSession = nullptr;   // handheld only
 };
 
 class CInstallRun
@@ -32,15 +34,15 @@ class CInstallRun
 public:
     CInstallRun(const InstallTarget& target, CWnd* pProgressParent, int nTicked);
 
-    // Copies the ticked entries of pEntries[0..nEntries); returns the result
-    // code. The progress dialog is gone when it returns.
-    int CopyTicked(const ContentEntry* pEntries, int nEntries);
+    // Copies the entries in turn; returns the result code. The progress
+    // dialog is gone when it returns.
+    int CopyAll(const std::vector<ContentEntry>& entries);
 
 private:
     void CopyEntry(const ContentEntry& entry);
     // Copies the open source into the open destination chunk by chunk.
     void CopyChunks(const ContentEntry& entry, std::FILE* pSource, CDestinationFile& destination);
-    std::unique_ptr<CDestinationFile> OpenDestination(const ContentEntry& entry, std::FILE* pSource);
+    std::unique_ptr<CDestinationFile> OpenDestination(const ContentEntry& entry);
     void BeginProgress(const ContentEntry& entry);
     // Tells the user that nIDFailure happened to strPath and, while more
     // ticked entries follow, asks whether to go on; Cancel stops the run.
@@ -55,7 +57,3 @@ private:
     CProgressMonitor m_monitor;
     std::vector<BYTE> m_buffer;
 };
-
-// Whether the file at strDestination is the very file pSource reads: a
-// copy onto itself would empty the user's only copy.
-bool IsSameFile(std::FILE* pSource, const std::string& strDestination);

@@ -16,6 +16,8 @@ constexpr int BAR_LIMIT = 65536;
 
 }   // namespace
 
+DWORD g_dwProgressRefreshMs = 40;
+
 int PercentOfRange(int nPos, int nLower, int nUpper)
 {
     if (nUpper == nLower)
@@ -78,21 +80,35 @@ int CProgressDlg::SetRange(int nLower, int nUpper)
     }
     m_nLower = nLower;
     m_nUpper = nUpper;
+    // A new range is shown with the first position given in it.
+    m_dwShownAt = 0;
     return static_cast<int>(m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(nLower, nUpper)));
+}
+
+bool CProgressDlg::IsDue() const
+{
+    return m_dwShownAt == 0 || ::GetTickCount() - m_dwShownAt >= g_dwProgressRefreshMs;
 }
 
 int CProgressDlg::SetPos(int nPos)
 {
     nPos /= m_nScale;
+    const int nPrevious = m_nShownPos;
+    // A file's start is always shown: the bar goes back for the next file.
+    if (!IsDue() && nPos != m_nLower)
+        return nPrevious;
     PumpMessages();
-    const int nPrevious = m_progress.SetPos(nPos);
+    m_progress.SetPos(nPos);
     UpdatePercent(nPos);
+    m_nShownPos = nPos;
+    m_dwShownAt = ::GetTickCount() | 1;   // never 0 once shown
     return nPrevious;
 }
 
 BOOL CProgressDlg::CheckCancel()
 {
-    PumpMessages();
+    if (IsDue())
+        PumpMessages();
     const BOOL bRequest = m_bCancelRequest;
     m_bCancelRequest = FALSE;
     return bRequest;
@@ -103,7 +119,9 @@ void CProgressDlg::PumpMessages()
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
-            // The program is ending: the loop that owns the quit gets it.
+            // The program is ending: the run stops, and the loop that owns
+            // the quit gets it.
+            m_bCancelRequest = TRUE;
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }

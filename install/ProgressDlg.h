@@ -45,9 +45,22 @@ protected:
     int m_nScale = 1;
     BOOL m_bCancelRequest = FALSE;
     BOOL m_bOwnerDisabled = FALSE;
+    int m_nShownPos = 0;     // the position the bar shows
+    DWORD m_dwShownAt = 0;   // when the dialog last caught up; 0: never
+
+private:
+    // Whether the dialog is due to catch up with the run: show the latest
+    // position and look at the waiting messages.
+    bool IsDue() const;
 
     DECLARE_MESSAGE_MAP()
 };
+
+// How often, at most, the dialog shows the progress of a run and looks at
+// the user's input, in milliseconds. A run reports every 64 KiB, much more
+// often than anyone can see; each time the dialog caught up it would cost
+// more than copying the chunk. 0 makes it catch up at every report.
+extern DWORD g_dwProgressRefreshMs;
 
 // The percentage a position shows within lower..upper: from 0 to 100, a
 // position past the upper end wrapping round (105 shows 5); an empty range

@@ -5,7 +5,7 @@
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
 #include "ui/RaisedFrame.h"
-#include "ui/TickedTotals.h"
+#include "ui/TotalsCells.h"
 
 namespace {
 

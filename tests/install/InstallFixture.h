@@ -6,6 +6,7 @@
 #include "tests/shell/ModelFixture.h"
 
 #include "app/ContentEntry.h"
+#include "install/ProgressDlg.h"
 #include "res/resource.h"
 #include "tests/install/ProgressRecorder.h"
 #include "tests/install/TreeHost.h"
@@ -20,6 +21,18 @@
 class InstallTest : public ModelTest
 {
 protected:
+    // The progress dialog shows every chunk: the tests act at given ones.
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        g_dwProgressRefreshMs = 0;
+    }
+    void TearDown() override
+    {
+        g_dwProgressRefreshMs = m_dwRefreshMs;
+        ModelTest::TearDown();
+    }
+
     // The bytes of a source file: every position its own value, so a
     // misplaced chunk shows.
     static std::string SourceBytes(size_t cb, char chSeed)
@@ -57,11 +70,18 @@ protected:
         return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
+    // Whether F: is the fixture's small volume; only a machine that lets
+    // the fixture mount one has it.
+    static bool HasSmallVolume() { return Exists("F:\\.tarnix-small-volume"); }
+
     // The tree, built as the pane builds it, with a local folder chosen.
     void ChooseLocalFolder(const std::string& strFolder)
     {
         m_pHost = std::make_unique<CTreeHost>();
         m_pHost->SelectFolder(0xA0 | FNF_NODEVICE, strFolder);
+        // A drive's root is no walk's end (every drive has one): click it.
+        if (strFolder.size() == 3)
+            m_pHost->Click(m_pHost->Find(strFolder));
         ASSERT_NE(nullptr, m_pHost->Caret());
         ASSERT_EQ(strFolder, m_pHost->Caret()->GetPath());
     }
@@ -98,6 +118,7 @@ protected:
         return std::string(strText) + "\n" + strPath + "\n" + (bMoreFollow ? std::string(strQuestion) : "");
     }
 
+    const DWORD m_dwRefreshMs = g_dwProgressRefreshMs;
     CTempFolder m_sources;
     std::vector<ContentEntry> m_entries;
     std::unique_ptr<CTreeHost> m_pHost;

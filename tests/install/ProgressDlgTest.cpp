@@ -2,6 +2,7 @@
 // as the user sees them: percentages, the scaled bar, Cancel, and the main
 // window out of reach while the dialog is up.
 #include "install/ProgressMonitor.h"
+#include "tests/install/ProgressRecorder.h"
 #include "res/resource.h"
 #include "tests/support/MessagePump.h"
 
@@ -16,11 +17,14 @@ class ProgressTest : public testing::Test
 protected:
     void SetUp() override
     {
+        // Every report shown at once, to be read back at once.
+        g_dwProgressRefreshMs = 0;
         m_main.CreateEx(0, nullptr, "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr);
         m_app.m_pMainWnd = &m_main;
     }
     void TearDown() override
     {
+        g_dwProgressRefreshMs = m_dwRefreshMs;
         m_monitor.End(1);
         m_app.m_pMainWnd = nullptr;
         m_main.DestroyWindow();
@@ -40,6 +44,7 @@ protected:
         return ::SendDlgItemMessageA(Dialog(), IDC_PROGRESS_BAR, nMessage, wParam, 0);
     }
 
+    const DWORD m_dwRefreshMs = g_dwProgressRefreshMs;
     CWinApp m_app;
     CWnd m_main;
     CProgressMonitor m_monitor;
@@ -121,6 +126,7 @@ TEST_F(ProgressTest, TheMainWindowIsOutOfReachWhileTheDialogIsUp)
     EXPECT_FALSE(m_main.IsWindowEnabled());
     // Coming back to the program brings the dialog forward.
     ::SetActiveWindow(m_main);
+    ASSERT_NE(Dialog(), ::GetActiveWindow());
     ::SendMessageA(Dialog(), WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_EQ(Dialog(), ::GetActiveWindow());
     m_monitor.End(1);
@@ -128,29 +134,75 @@ TEST_F(ProgressTest, TheMainWindowIsOutOfReachWhileTheDialogIsUp)
     EXPECT_TRUE(m_main.IsWindowEnabled());
 }
 
+TEST_F(ProgressTest, ABurstOfReportsIsShownAtTheDialogsPace)
+{
+    g_dwProgressRefreshMs = m_dwRefreshMs;
+    m_monitor.Begin("Coping a.kda", &m_main, 100000);
+    const DWORD dwStart = GetTickCount();
+    int nShown = 0;
+    int nPrevious = -1;
+    for (int nPos = 0; nPos < 100000; ++nPos) {
+        m_monitor.Step(nPos);
+        const int nBar = static_cast<int>(Bar(PBM_GETPOS));
+        nShown += nBar != nPrevious;
+        nPrevious = nBar;
+    }
+    const DWORD dwElapsed = GetTickCount() - dwStart;
+    // Clocks tick coarsely: allow twice the nominal rate, far below a
+    // hundred thousand.
+    EXPECT_LE(nShown, static_cast<int>(2 * dwElapsed / m_dwRefreshMs) + 2) << "shown about once per interval";
+    EXPECT_GE(nShown, 1);
+    // A Cancel pressed in the burst is still seen within an interval.
+    ::PostMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(PumpMessagesUntil([this] { return m_monitor.Step(1) == 0; }, 2000));
+}
+
+// Refuses the creation of every dialog while alive, as a system out of
+// window resources would.
+class CDialogRefusal
+{
+public:
+    CDialogRefusal() : m_hHook(SetWindowsHookExA(WH_CBT, &Refuse, nullptr, GetCurrentThreadId())) {}
+    ~CDialogRefusal() { UnhookWindowsHookEx(m_hHook); }
+
+private:
+    static LRESULT CALLBACK Refuse(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        char szClass[16] = {};
+        if (nCode == HCBT_CREATEWND)
+            GetClassNameA(reinterpret_cast<HWND>(wParam), szClass, sizeof(szClass));
+        return lstrcmpA(szClass, "#32770") == 0 ? 1 : CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    HHOOK m_hHook;
+};
+
 TEST_F(ProgressTest, WithoutADialogTheRunGoesOnUnderTheWaitCursor)
 {
-    // A dialog cannot be made for a parent that is gone; the run is not
-    // stopped for that.
-    CWnd gone;
-    gone.CreateEx(0, nullptr, "gone", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr);
-    CProgressDlg dlg;
-    const HWND hGone = gone.m_hWnd;
-    gone.DestroyWindow();
-    CWnd stale;
-    stale.m_hWnd = hGone;
-    EXPECT_FALSE(dlg.Create(&stale));
-    stale.m_hWnd = nullptr;
-    EXPECT_EQ(nullptr, dlg.m_hWnd);
-
-    m_monitor.m_bUseDialog = FALSE;
-    EXPECT_EQ(1, m_monitor.Begin("Coping a.kda", &m_main, 3));
+    {
+        CDialogRefusal refusal;
+        EXPECT_EQ(1, m_monitor.Begin("Coping a.kda", &m_main, 3));
+    }
+    EXPECT_EQ(nullptr, m_monitor.m_pDlg);
+    EXPECT_TRUE(m_main.IsWindowEnabled()) << "the owner the dialog would have had is given back";
     EXPECT_EQ(1, m_app.m_nWaitCursorCount);
     EXPECT_EQ(1, m_monitor.Step(1));
     m_monitor.Begin("Coping b.kda", &m_main, 3);
+    EXPECT_EQ(nullptr, m_monitor.m_pDlg) << "the run goes on without one";
     EXPECT_EQ(1, m_app.m_nWaitCursorCount) << "one wait cursor for the run";
     m_monitor.End(1);
     EXPECT_EQ(0, m_app.m_nWaitCursorCount);
+}
+
+TEST_F(ProgressTest, ThePercentageIsWrittenOnlyWhenItChanges)
+{
+    m_monitor.Begin("Coping a.kda", &m_main, 1000);
+    CProgressRecorder progress;
+    for (int nPos = 0; nPos < 1000; ++nPos)
+        m_monitor.Step(nPos);
+    int nWrites = 0;
+    for (const ProgressEvent& event : progress.Events())
+        nWrites += event.kind == ProgressEvent::Percent;
+    EXPECT_EQ(100, nWrites) << "0% to 99%, once each, over a thousand reports";
 }
 
 }   // namespace

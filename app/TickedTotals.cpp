@@ -1,4 +1,4 @@
-#include "ui/TickedTotals.h"
+#include "app/TickedTotals.h"
 
 TICKED_TOTALS SumTickedEntries(const ContentEntry* pEntries, int nEntries)
 {
@@ -10,18 +10,4 @@ TICKED_TOTALS SumTickedEntries(const ContentEntry* pEntries, int nEntries)
         }
     }
     return totals;
-}
-
-CString FormatCountCell(LPCSTR pszLabel, int nCount)
-{
-    CString str;
-    str.Format("%s: %d", pszLabel, nCount);
-    return str;
-}
-
-CString FormatSizeCell(LPCSTR pszLabel, ULONGLONG ullBytes)
-{
-    CString str;
-    str.Format("%s: %llu KB", pszLabel, (ullBytes + 1023) / 1024);
-    return str;
 }

@@ -1,8 +1,8 @@
-// What the totals bar shows: how many entries are ticked and their size.
+// How many entries of the catalogue are ticked and how large they are
+// together: what the totals bar shows and what an installation copies.
 #pragma once
 
 #include "app/ContentEntry.h"
-#include "platform/framework/CString.h"
 
 #include <windows.h>
 
@@ -16,7 +16,3 @@ struct TICKED_TOTALS
 
 // One pass over the entries; an entry counts when its tick word is nonzero.
 TICKED_TOTALS SumTickedEntries(const ContentEntry* pEntries, int nEntries);
-
-// "label: count" and "label: kilobytes KB", the byte total rounded up once.
-CString FormatCountCell(LPCSTR pszLabel, int nCount);
-CString FormatSizeCell(LPCSTR pszLabel, ULONGLONG ullBytes);

@@ -1,4 +1,4 @@
-#include "ui/TickedTotals.h"
+#include "ui/TotalsCells.h"
 
 #include <gtest/gtest.h>
 
