@@ -5,6 +5,7 @@
 #include "platform/framework/CString.h"
 
 constexpr int PATH_SLOT_COUNT = 3;
+constexpr int PATH_SLOT_DESTINATION = 2;   // the initial destination
 
 // Splits the command-line text into the path slots; slots without a piece
 // are emptied. An empty text leaves slot 0 as the program's own folder

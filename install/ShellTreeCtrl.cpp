@@ -108,6 +108,11 @@ void CShellTreeCtrl::EnsureRoot(UINT nFlags)
         Clear(true);
     if (m_pRoot == nullptr) {
         m_pRoot = std::make_unique<CShellFolderNode>();
+        // The root's own images come from the system, which adds them to
+        // its list when first asked: first, so that they never take the
+        // places the program's images are counted at.
+        m_pRoot->GetIconInfo();
+        m_pRoot->GetOpenIconInfo();
         AddOwnImages();
     }
     Clear(false);

@@ -1,9 +1,15 @@
 // Resource ids shared by the resource script and the code.
 #pragma once
 
-#define IDR_MAINFRAME 128
-#define IDD_WAIT      105
-#define IDC_WAIT_TEXT 1097
+// Controls nobody asks for by id.
+#define IDC_STATIC -1
+
+#define IDR_MAINFRAME     128
+#define IDD_ABOUTBOX      100
+#define IDC_ABOUT_VERSION 1010
+#define IDC_ABOUT_NOTICE  1011
+#define IDD_WAIT          105
+#define IDC_WAIT_TEXT     1097
 
 // Commands
 #define ID_SELECT_ALL  1102
@@ -34,6 +40,12 @@
 #define IDS_INSTALL_CANNOT_READ   408
 #define IDS_INSTALL_CANNOT_WRITE  409
 #define IDS_INSTALL_WRITE_FAILED  410
+
+// Main window
+#define IDS_TIP_SELECT_ALL  58003
+#define IDS_TIP_SELECT_NONE 58004
+#define IDS_TIP_INSTALL     58021
+#define IDS_DEST_CAPTION    58008
 
 // Destination pane, tree and model
 #define IDD_DEST_PANE           10000

@@ -4,6 +4,7 @@
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
 #include "ui/CellText.h"
+#include "ui/Colours.h"
 #include "ui/RaisedFrame.h"
 #include "ui/TotalsBar.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr COLORREF GRID_COLOUR = RGB(191, 191, 191);
+constexpr COLORREF GRID_COLOUR = LIGHT_GREY;
 constexpr UINT COLUMN_CAPTION_IDS[COLUMN_COUNT] = { IDS_COLUMN_TITLE, IDS_COLUMN_SIZE, IDS_COLUMN_FILE_NAME };
 
 bool Meets(const CRect& rc, const CRect& rcClip)

@@ -4,6 +4,7 @@
 #include "platform/framework/Frame.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
+#include "ui/Colours.h"
 #include "ui/RaisedFrame.h"
 #include "ui/TotalsCells.h"
 
@@ -30,7 +31,7 @@ BEGIN_MESSAGE_MAP(CTotalsBar, CDialogBar)
 END_MESSAGE_MAP()
 
 CTotalsBar::CTotalsBar()
-    : m_brBackground(RGB(85, 126, 170)), m_brCell(RGB(212, 223, 255)), m_penShadow(PS_SOLID, 1, RGB(41, 63, 86))
+    : m_brBackground(STEEL_BLUE), m_brCell(RGB(212, 223, 255)), m_penShadow(PS_SOLID, 1, RGB(41, 63, 86))
 {
 }
 

@@ -130,7 +130,7 @@ int ReportPeak(int nMiB)
     PROCESS_MEMORY_COUNTERS after = {};
     after.cb = sizeof(after);
     GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof(after));
-    std::printf("peak working set installing %d MiB: %zu bytes\n", nMiB, after.PeakWorkingSetSize);
+    std::printf("peak working set installing %d MiB: %zu bytes\n", nMiB, static_cast<size_t>(after.PeakWorkingSetSize));
     return 0;
 }
 

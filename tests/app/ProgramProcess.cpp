@@ -1,0 +1,176 @@
+#include "tests/app/ProgramProcess.h"
+
+#include "platform/framework/FrameworkIds.h"
+#include "res/resource.h"
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr DWORD START_TIMEOUT_MS = 30000;
+
+struct WindowSearch
+{
+    DWORD dwProcessId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectShown(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD dwProcessId = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+    if (dwProcessId == pSearch->dwProcessId && ::IsWindowVisible(hWnd))
+        pSearch->windows.push_back(hWnd);
+    return TRUE;
+}
+
+}   // namespace
+
+bool WaitFor(const std::function<bool()>& fnDone, DWORD dwTimeout)
+{
+    const DWORD dwStart = ::GetTickCount();
+    while (!fnDone()) {
+        if (::GetTickCount() - dwStart >= dwTimeout)
+            return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+std::vector<HWND> ShownWindowsOf(DWORD dwProcessId)
+{
+    WindowSearch search = { dwProcessId, {} };
+    ::EnumWindows(&CollectShown, reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+CProgramProcess::CProgramProcess(const std::string& strArguments, int cxClient)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    if (cxClient > 0) {
+        // The size asked for the program's first window: the main frame's.
+        RECT rc = { 0, 0, cxClient, 400 };
+        ::AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, TRUE, 0);
+        startup.dwFlags = STARTF_USESIZE;
+        startup.dwXSize = rc.right - rc.left;
+        startup.dwYSize = rc.bottom - rc.top;
+    }
+    std::string strCommand = "\"" TARNIX_PROGRAM_PATH "\" " + strArguments;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(TARNIX_PROGRAM_PATH, &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return;
+    ::CloseHandle(process.hThread);
+    m_hProcess = process.hProcess;
+    m_dwProcessId = process.dwProcessId;
+    WaitFor([this] { return (m_hMain = FindMainWindow()) != nullptr; }, START_TIMEOUT_MS);
+    WaitUntilIdle();
+}
+
+CProgramProcess::~CProgramProcess()
+{
+    if (m_hProcess == nullptr)
+        return;
+    if (WaitForExit(0) == STILL_ACTIVE) {
+        ::TerminateProcess(m_hProcess, 1);
+        ::WaitForSingleObject(m_hProcess, 10000);
+    }
+    ::CloseHandle(m_hProcess);
+}
+
+HWND CProgramProcess::FindMainWindow() const
+{
+    // The main window is the one with the program's menu.
+    for (HWND hWnd : ShownWindowsOf(m_dwProcessId)) {
+        if (::GetMenu(hWnd) != nullptr)
+            return hWnd;
+    }
+    return nullptr;
+}
+
+void CProgramProcess::WaitUntilIdle() const
+{
+    if (m_hProcess != nullptr)
+        ::WaitForInputIdle(m_hProcess, 10000);
+    // Idle: the last messages it was sent have been handled.
+    if (m_hMain != nullptr)
+        ::SendMessageTimeoutA(m_hMain, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+}
+
+HWND CProgramProcess::CommandBar() const
+{
+    return Child(m_hMain, IDW_COMMAND_BAR);
+}
+
+HWND CProgramProcess::InstallButton() const
+{
+    return Child(CommandBar(), ID_INSTALL);
+}
+
+HWND CProgramProcess::ListView() const
+{
+    return Child(Child(m_hMain, AFX_IDW_PANE_FIRST), AFX_IDW_PANE_FIRST);
+}
+
+HWND CProgramProcess::DestinationPane() const
+{
+    return Child(Child(m_hMain, AFX_IDW_PANE_FIRST), AFX_IDW_PANE_FIRST + 1);
+}
+
+std::string CProgramProcess::Text(HWND hWnd) const
+{
+    char szText[1024] = {};
+    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText), SMTO_NORMAL, 10000,
+                          nullptr);
+    return szText;
+}
+
+void CProgramProcess::Command(UINT nId) const
+{
+    ::PostMessageA(m_hMain, WM_COMMAND, nId, 0);
+}
+
+void CProgramProcess::Keys(UINT nVirtualKey, bool bControl, bool bShift, bool bAlt) const
+{
+    ::SetForegroundWindow(m_hMain);
+    std::vector<INPUT> inputs;
+    const auto key = [&inputs](WORD wVk, bool bUp) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = wVk;
+        input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    const WORD modifiers[] = { static_cast<WORD>(bControl ? VK_CONTROL : 0), static_cast<WORD>(bShift ? VK_SHIFT : 0),
+                               static_cast<WORD>(bAlt ? VK_MENU : 0) };
+    for (WORD wVk : modifiers) {
+        if (wVk != 0)
+            key(wVk, false);
+    }
+    key(static_cast<WORD>(nVirtualKey), false);
+    key(static_cast<WORD>(nVirtualKey), true);
+    for (WORD wVk : modifiers) {
+        if (wVk != 0)
+            key(wVk, true);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    WaitUntilIdle();
+}
+
+void CProgramProcess::Click(HWND hWnd, int x, int y) const
+{
+    ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    WaitUntilIdle();
+}
+
+DWORD CProgramProcess::WaitForExit(DWORD dwTimeout) const
+{
+    DWORD dwExitCode = STILL_ACTIVE;
+    if (::WaitForSingleObject(m_hProcess, dwTimeout) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(m_hProcess, &dwExitCode);
+    return dwExitCode;
+}

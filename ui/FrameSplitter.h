@@ -1,0 +1,21 @@
+// The splitter between the content list and the destination pane: its bar
+// is steel blue, like the command and totals bars.
+#pragma once
+
+#include "platform/framework/Gdi.h"
+#include "platform/framework/Splitter.h"
+
+class CFrameSplitter : public CSplitterWnd
+{
+public:
+    CFrameSplitter();
+
+    void OnDrawSplitter(CDC* pDC, ESplitType nType, const CRect& rect) override;
+
+protected:
+    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+
+    CBrush m_brBar;
+
+    DECLARE_MESSAGE_MAP()
+};
