@@ -1,0 +1,61 @@
+// Started by the launcher's tests in the program's place: prints what the
+// program would find when started that way, its command line, the handheld
+// endpoint, the code page, and every drive letter with its type.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The command line after the program's own name, as the program reads it.
+const char* ArgumentsOf(const char* pszLine)
+{
+    if (*pszLine == '"') {
+        const char* pszEnd = std::strchr(pszLine + 1, '"');
+        pszLine = pszEnd ? pszEnd + 1 : pszLine + std::strlen(pszLine);
+    } else {
+        while (*pszLine != '\0' && *pszLine != ' ' && *pszLine != '\t')
+            ++pszLine;
+    }
+    while (*pszLine == ' ' || *pszLine == '\t')
+        ++pszLine;
+    return pszLine;
+}
+
+const char* DriveTypeName(UINT nType)
+{
+    switch (nType) {
+    case DRIVE_REMOVABLE:
+        return "removable";
+    case DRIVE_FIXED:
+        return "fixed";
+    case DRIVE_REMOTE:
+        return "remote";
+    case DRIVE_CDROM:
+        return "cdrom";
+    case DRIVE_RAMDISK:
+        return "ramdisk";
+    default:
+        return "unknown";
+    }
+}
+
+}   // namespace
+
+int main()
+{
+    std::printf("command line: [%s]\n", ArgumentsOf(GetCommandLineA()));
+    const char* pszEndpoint = std::getenv("TARNIX_RAPI_ENDPOINT");
+    std::printf("endpoint: [%s]\n", pszEndpoint ? pszEndpoint : "");
+    std::printf("code page: %u\n", GetACP());
+    const DWORD dwDrives = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if ((dwDrives & (1u << i)) == 0)
+            continue;
+        const char szRoot[] = { static_cast<char>('A' + i), ':', '\\', '\0' };
+        std::printf("drive %c: %s\n", szRoot[0], DriveTypeName(GetDriveTypeA(szRoot)));
+    }
+    return 0;
+}
