@@ -49,12 +49,18 @@ CString WithoutTrailingSeparators(CString str)
     return str;
 }
 
-// The part of a node's path the walk compares: lower-cased, without a
-// drive letter and its colon.
-CString ComparablePath(CFolderNode* pNode)
+bool BeginsWithDrive(const CString& strPath)
+{
+    return strPath.GetLength() >= 2 && strPath[1] == ':';
+}
+
+// The part of a node's path the walk compares, lower-cased. A target with
+// a drive letter names that drive's folder; one without names the folder
+// on whichever drive has it, so the node's drive letter is dropped.
+CString ComparablePath(CFolderNode* pNode, const CString& strTarget)
 {
     CString strPath = Lowered(pNode->GetPath());
-    if (strPath.GetLength() >= 2 && strPath[1] == ':')
+    if (!BeginsWithDrive(strTarget) && BeginsWithDrive(strPath))
         strPath = strPath.Mid(2);
     return strPath;
 }
@@ -155,7 +161,7 @@ HTREEITEM CDestTreeCtrl::WalkTo(const CString& strTarget)
             continue;
         }
         CFolderNode* pNode = NodeOf(hItem);
-        const CString strPath = pNode != nullptr && !pNode->IsOnDevice() ? ComparablePath(pNode) : CString();
+        const CString strPath = pNode != nullptr && !pNode->IsOnDevice() ? ComparablePath(pNode, strTarget) : CString();
         const PathMatch match = strPath.IsEmpty() ? PathMatch::None : MatchPath(strTarget, strPath);
         if (match == PathMatch::Whole) {
             hFound = hItem;

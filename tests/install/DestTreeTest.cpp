@@ -156,9 +156,14 @@ TEST_F(DestTreeTest, TheWalkToAPath)
     EXPECT_EQ(onBoth.PathOn(1), host.Label());
     EXPECT_NE(nullptr, host.Find(onBoth.PathOn(0))) << "both drives were expanded";
 
-    // A drive letter never matches: the caret stays on the computer.
+    // With a drive letter, that drive's folder, though a later drive has
+    // one too; a drive's root by its letter.
     host.m_tree.SelectPath(PANE_FLAGS, 0, onBoth.PathOn(0).c_str());
-    EXPECT_EQ(host.m_tree.GetRootItem(), host.m_tree.GetSelectedItem());
+    ASSERT_NE(nullptr, host.Caret());
+    EXPECT_EQ(onBoth.PathOn(0), host.Caret()->GetPath());
+    host.m_tree.SelectPath(PANE_FLAGS, 0, "s:\\");
+    ASSERT_NE(nullptr, host.Caret());
+    EXPECT_STREQ("S:\\", host.Caret()->GetPath());
 
     // The handheld's branch is never searched: the walk ends on a drive.
     host.m_tree.SelectPath(PANE_FLAGS, 0, "\\Storage");
