@@ -1,5 +1,6 @@
 # make test   installs what is missing, builds both targets, runs every test
-# make demo   the same, then starts the program under Wine with sample media
+# make demo   installs what is missing, builds, starts the program under Wine with sample media
+# make screenshots  makes the README's pictures anew (docs/)
 # make bench  builds both targets and prints the benchmarks' ratios
 # make format applies the tree's one style (.clang-format) to every source
 SHELL  := /bin/bash
@@ -9,7 +10,7 @@ JOBS   := $(shell nproc)
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all bootstrap build test bench demo clean format format-check $(ARCHES:%=configure-%)
+.PHONY: all bootstrap build test bench demo demo-build screenshots clean format format-check $(ARCHES:%=configure-%)
 
 all: build
 
@@ -34,6 +35,20 @@ test: format-check build
 	    echo "== tests: $$a"; \
 	    ctest --test-dir $(BUILD)/$$a --output-on-failure -j $(JOBS) -LE bench || rc=1; \
 	done; exit $$rc
+
+# The program under Wine with sample content, a USB stick and a handheld:
+# the launcher runs the x86_64 build.
+demo: demo-build
+	@tools/demo
+
+# The README's pictures of both language sets, made anew under docs/.
+screenshots: demo-build
+	@tools/make-screenshots
+
+demo-build:
+	@tools/bootstrap demo
+	@$(MAKE) --no-print-directory $(BUILD)/x86_64/CMakeCache.txt
+	@cmake --build $(BUILD)/x86_64 -j $(JOBS)
 
 # Fails when a benchmark misses its target (its program exits non-zero).
 bench: build
