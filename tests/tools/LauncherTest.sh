@@ -49,7 +49,8 @@ expect_error() {  # what, text the one error line holds
 }
 
 # add_disk NAME REMOVABLE-FLAG BUS [PARTITION...]: a block device in the
-# made-up sysfs, linked from block/ as the kernel links it.
+# made-up sysfs, linked from block/ as the kernel links it; on the MMC bus
+# "mmc" is a memory card, "emmc" built-in storage.
 add_disk() {
     local name=$1 removable=$2 bus=$3 device
     shift 3
@@ -57,11 +58,16 @@ add_disk() {
     sata) device=devices/pci0000:00/0000:00:17.0/ata1/host0/target0:0:0/0:0:0:0/block/$name ;;
     nvme) device=devices/pci0000:00/0000:00:1d.0/0000:3d:00.0/nvme/nvme0/$name ;;
     usb) device=devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/$name ;;
-    mmc) device=devices/pci0000:00/0000:00:14.5/mmc_host/mmc0/mmc0:aaaa/block/$name ;;
+    mmc | emmc) device=devices/pci0000:00/0000:00:14.5/mmc_host/$bus/$bus:aaaa/block/$name ;;
     virtual) device=devices/virtual/block/$name ;;
     esac
     mkdir -p "$TARNIX_SYSFS/$device" "$TARNIX_SYSFS/block"
     echo "$removable" >"$TARNIX_SYSFS/$device/removable"
+    case $bus in
+    mmc) echo SD >"$TARNIX_SYSFS/$device/../../type" ;;
+    emmc) echo MMC >"$TARNIX_SYSFS/$device/../../type" ;;
+    esac
+    ln -s ../.. "$TARNIX_SYSFS/$device/device"
     for part in "$@"; do mkdir -p "$TARNIX_SYSFS/$device/$part"; done
     ln -s "../$device" "$TARNIX_SYSFS/block/$name"
 }
@@ -72,8 +78,9 @@ add_disk sdb 1 usb sdb1
 add_disk mmcblk0 0 mmc mmcblk0p1
 add_disk sdc 0 usb sdc1
 add_disk loop0 0 virtual
+add_disk mmcblk1 0 emmc mmcblk1p1
 media=$work/media
-mkdir -p "$media/MY STICK" "$media/card" "$media/usbdisk" "$media/nvme" "$media/snap" "$media/other"
+mkdir -p "$media/MY STICK" "$media/card" "$media/usbdisk" "$media/nvme" "$media/snap" "$media/other" "$media/emmc"
 write_mounts() {  # includes the card unless told "no card"
     {
         echo "/dev/sda1 / ext4 rw,relatime 0 0"
@@ -84,6 +91,7 @@ write_mounts() {  # includes the card unless told "no card"
         echo "/dev/sdc1 $media/usbdisk ext4 ro,relatime 0 0"
         echo "/dev/loop0 $media/snap squashfs ro 0 0"
         echo "tmpfs $media/other tmpfs rw 0 0"
+        echo "/dev/mmcblk1p1 $media/emmc ext4 rw 0 0"
     } >"$TARNIX_MOUNTS"
 }
 write_mounts
@@ -98,10 +106,11 @@ launch "$content"
 expect_line "media" "drive D: removable"
 expect_line "a removable flag cleared on a memory card" "drive E: removable"
 expect_line "a USB disk, read-only" "drive F: removable"
-expect_no_line "fixed disks and loops" "drive G: removable"
-for letter in "$prefix"/dosdevices/?:; do
+expect_no_line "fixed disks, built-in storage and loops" "drive G: removable"
+for letter in "$prefix"/dosdevices/[a-y]:; do
     case $(readlink "$letter") in
-    "$media/nvme" | "$media/snap" | "$media/other") fail "${letter##*/} maps a medium that is not removable" ;;
+    / | "$media/nvme" | "$media/snap" | "$media/other" | "$media/emmc")
+        fail "${letter##*/} maps a medium that is not removable" ;;
     esac
 done
 [ "$(readlink "$prefix/dosdevices/d:")" = "$media/MY STICK" ] || fail "d: is not the stick"
@@ -169,6 +178,13 @@ launch "$work/no such folder"
 expect_error "a content folder that is not there" "the content folder does not exist"
 launch "$content" "$media/usbdisk/dicts"
 expect_error "a read-only medium" "is read-only"
+launch "$content" "$work"
+expect_error "a destination the program would not offer" "not on a removable medium"
+mkdir -p "$work/a\\b" "$work/dots."
+launch "$work/a\\b"
+expect_error "a backslash in a Linux name" "Windows names cannot hold"
+launch "$work/dots."
+expect_error "a name ending in a dot" "cannot end in a blank or a dot"
 mkdir -p "$work/a,b"
 launch "$work/a,b"
 expect_error "a comma in a path" "a comma"
@@ -176,6 +192,13 @@ launch --handheld 127.0.0.1 "$content"
 expect_error "a handheld without a port" "HOST:PORT"
 TARNIX_PREFIX=$HOME/.wine launch "$content"
 expect_error "~/.wine asked for" "will not use ~/.wine"
+TARNIX_PREFIX=$HOME/.wine/tarnix launch "$content"
+expect_error "a folder in ~/.wine asked for" "will not use ~/.wine"
+exec 8>"$prefix/.tarnix-lock"
+flock 8
+launch "$content"
+expect_error "a second launch with the same prefix" "already running"
+exec 8>&-
 
 # ---- the default prefix is under the user's data folder --------------------------------
 XDG_DATA_HOME= launch "$content"
