@@ -1,12 +1,8 @@
 #include "app/TarnixApp.h"
 
 #include "app/AboutDlg.h"
-#include "app/TarnixDoc.h"
-#include "platform/framework/DocTemplate.h"
+#include "app/MainTemplate.h"
 #include "platform/framework/FrameworkIds.h"
-#include "res/resource.h"
-#include "ui/MainFrame.h"
-#include "ui/TarnixView.h"
 
 #include <objbase.h>
 
@@ -26,8 +22,7 @@ BOOL CTarnixApp::InitInstance()
     ::CoInitialize(nullptr);
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(0);
-    AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, &CreateObject<CTarnixDoc>, &CreateObject<CMainFrame>,
-                                          &CreateObject<CTarnixView>));
+    AddDocTemplate(CreateMainTemplate());
     CCommandLineInfo cmdInfo;
     if (!ProcessShellCommand(cmdInfo))
         return FALSE;

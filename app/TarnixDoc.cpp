@@ -3,6 +3,7 @@
 #include "app/TarnixMessages.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
+#include "ui/Colours.h"
 
 BEGIN_MESSAGE_MAP(CTarnixDoc, CDocument)
     ON_COMMAND(ID_INSTALL, OnInstall)
@@ -13,7 +14,7 @@ END_MESSAGE_MAP()
 
 CTarnixDoc::CTarnixDoc()
 {
-    m_brHeader.CreateSolidBrush(RGB(191, 191, 191));
+    m_brHeader.CreateSolidBrush(LIGHT_GREY);
 }
 
 CTarnixDoc::~CTarnixDoc()

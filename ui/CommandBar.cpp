@@ -11,6 +11,9 @@ BEGIN_MESSAGE_MAP(CCommandBar, CDialogBar)
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
+namespace {
+
+// The tool tip string of a command bar button (0 for none).
 UINT ToolTipStringOf(UINT nButtonId)
 {
     switch (nButtonId) {
@@ -24,6 +27,8 @@ UINT ToolTipStringOf(UINT nButtonId)
         return 0;
     }
 }
+
+}   // namespace
 
 CCommandBar::CCommandBar() : m_brBackground(STEEL_BLUE) {}
 

@@ -23,6 +23,3 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 };
-
-// The tool tip string of a command bar button (0 for none).
-UINT ToolTipStringOf(UINT nButtonId);

@@ -2,10 +2,6 @@
 
 #include "ui/Colours.h"
 
-BEGIN_MESSAGE_MAP(CFrameSplitter, CSplitterWnd)
-    ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
-END_MESSAGE_MAP()
-
 CFrameSplitter::CFrameSplitter() : m_brBar(STEEL_BLUE) {}
 
 void CFrameSplitter::OnDrawSplitter(CDC* pDC, ESplitType nType, const CRect& rect)
@@ -15,9 +11,4 @@ void CFrameSplitter::OnDrawSplitter(CDC* pDC, ESplitType nType, const CRect& rec
         return;
     }
     CSplitterWnd::OnDrawSplitter(pDC, nType, rect);
-}
-
-LRESULT CFrameSplitter::OnEraseBkgnd(WPARAM wParam, LPARAM lParam)
-{
-    return ::DefWindowProcA(m_hWnd, WM_ERASEBKGND, wParam, lParam);
 }

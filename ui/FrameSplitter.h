@@ -13,9 +13,5 @@ public:
     void OnDrawSplitter(CDC* pDC, ESplitType nType, const CRect& rect) override;
 
 protected:
-    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
-
     CBrush m_brBar;
-
-    DECLARE_MESSAGE_MAP()
 };

@@ -37,6 +37,10 @@ void CTreeVw::OnInitialUpdate()
     GetDocument()->m_pDestPane = this;
     // The form never scrolls: its parts are laid out to its size.
     SetScrollSizes(MM_TEXT, CSize(0, 0));
+    // The pane got its size before the tree was bound: lay it out now.
+    CRect rcClient;
+    GetClientRect(rcClient);
+    LayOutControls(rcClient.Width(), rcClient.Height());
     m_nRootIndex = 0;
     m_nEnumFlags = PANE_FLAGS;
     // Sent, not posted: the tree is there before the scan starts.
@@ -63,8 +67,14 @@ int CTreeVw::LabelHeight() const
 void CTreeVw::OnSize(UINT nType, int cx, int cy)
 {
     CFormView::OnSize(nType, cx, cy);
-    if (m_wndTree.m_hWnd == nullptr)
-        return;
+    if (m_wndTree.m_hWnd != nullptr)
+        LayOutControls(cx, cy);
+}
+
+// From top to bottom: the caption strip, the label, a white gap, the tree
+// down to the bottom edge; every part spans the full width.
+void CTreeVw::LayOutControls(int cx, int cy)
+{
     const int h = CaptionHeight();
     const int cyLabel = LabelHeight();
     ::MoveWindow(::GetDlgItem(m_hWnd, IDC_PATH_LABEL), 0, h, cx, cyLabel, TRUE);

@@ -31,6 +31,7 @@ protected:
     LRESULT OnSelectPath(WPARAM, LPARAM);
 
 private:
+    void LayOutControls(int cx, int cy);
     int LabelHeight() const;
     int CaptionHeight() const;
     LPCSTR InitialPath() const;

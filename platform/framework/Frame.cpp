@@ -165,10 +165,25 @@ void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible)
         pView->OnInitialUpdate();
     RecalcLayout();
     OnUpdateFrameTitle(TRUE);
-    if (bMakeVisible) {
-        CWinApp* pApp = AfxGetApp();
-        ShowWindow(pApp ? pApp->m_nCmdShow : SW_SHOW);
+    const int nCmdShow = bMakeVisible ? TakeShowCommand() : -1;
+    if (nCmdShow != -1)
+        ShowWindow(nCmdShow);
+}
+
+// The program's show state applies once, to its main window's first
+// showing; a later document in the same frame leaves a maximised or
+// minimised frame as the user has it, showing it only when hidden.
+int CFrameWnd::TakeShowCommand()
+{
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != nullptr && pApp->m_pMainWnd == this && pApp->m_nCmdShow != -1) {
+        const int nCmdShow = pApp->m_nCmdShow;
+        pApp->m_nCmdShow = -1;
+        return nCmdShow;
     }
+    if (!IsWindowVisible())
+        return SW_SHOWNORMAL;
+    return -1;
 }
 
 void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)

@@ -73,7 +73,9 @@ public:
     CDocument* GetActiveDocument() const;
 
     // Makes the first pane view active, gives every view of pDoc its
-    // initial update and shows the frame when bMakeVisible is set.
+    // initial update and, when bMakeVisible is set, shows the frame: the
+    // main window in the program's show state the first time, afterwards
+    // only when hidden.
     void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
     // With FWS_ADDTOTITLE, the title becomes "document - frame title".
     virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
@@ -94,6 +96,9 @@ protected:
     CString m_strTitle;
     CView* m_pViewActive = nullptr;
     std::vector<CControlBar*> m_listControlBars;
+
+private:
+    int TakeShowCommand();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -95,9 +95,44 @@ void CProgramProcess::WaitUntilIdle() const
 {
     if (m_hProcess != nullptr)
         ::WaitForInputIdle(m_hProcess, 10000);
-    // Idle: the last messages it was sent have been handled.
-    if (m_hMain != nullptr)
-        ::SendMessageTimeoutA(m_hMain, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
+    if (m_hMain == nullptr)
+        return;
+    // A tap of Alt puts the menu bar into menu mode, and Esc takes it out:
+    // keys are handled in the order typed, after every message posted
+    // before them, so once menu mode shows, all that came earlier is done.
+    // The window must be in front for the keys to reach it.
+    ::SetForegroundWindow(m_hMain);
+    TypeKeys({ VK_MENU });
+    const bool bInMenu = WaitFor([this] { return InMenuMode(); });
+    TypeKeys({ VK_ESCAPE });
+    if (bInMenu)
+        WaitFor([this] { return !InMenuMode(); });
+}
+
+bool CProgramProcess::InMenuMode() const
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(m_hMain, nullptr), &info)
+           && (info.flags & GUI_INMENUMODE) != 0;
+}
+
+void CProgramProcess::TypeKeys(const std::vector<WORD>& keys)
+{
+    std::vector<INPUT> inputs;
+    const auto key = [&inputs](WORD wVk, bool bUp) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = wVk;
+        input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    // Held in the order given, let go in the reverse order.
+    for (WORD wVk : keys)
+        key(wVk, false);
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+        key(*it, true);
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 HWND CProgramProcess::CommandBar() const
@@ -136,27 +171,15 @@ void CProgramProcess::Command(UINT nId) const
 void CProgramProcess::Keys(UINT nVirtualKey, bool bControl, bool bShift, bool bAlt) const
 {
     ::SetForegroundWindow(m_hMain);
-    std::vector<INPUT> inputs;
-    const auto key = [&inputs](WORD wVk, bool bUp) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = wVk;
-        input.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(input);
-    };
-    const WORD modifiers[] = { static_cast<WORD>(bControl ? VK_CONTROL : 0), static_cast<WORD>(bShift ? VK_SHIFT : 0),
-                               static_cast<WORD>(bAlt ? VK_MENU : 0) };
-    for (WORD wVk : modifiers) {
-        if (wVk != 0)
-            key(wVk, false);
-    }
-    key(static_cast<WORD>(nVirtualKey), false);
-    key(static_cast<WORD>(nVirtualKey), true);
-    for (WORD wVk : modifiers) {
-        if (wVk != 0)
-            key(wVk, true);
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    std::vector<WORD> keys;
+    if (bControl)
+        keys.push_back(VK_CONTROL);
+    if (bShift)
+        keys.push_back(VK_SHIFT);
+    if (bAlt)
+        keys.push_back(VK_MENU);
+    keys.push_back(static_cast<WORD>(nVirtualKey));
+    TypeKeys(keys);
     WaitUntilIdle();
 }
 

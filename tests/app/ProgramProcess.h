@@ -27,7 +27,7 @@ public:
     HWND DestinationPane() const;
     std::string Text(HWND hWnd) const;
 
-    // Lets the program catch up with what it was sent.
+    // Lets the program catch up with everything it was posted or typed.
     void WaitUntilIdle() const;
     // A command as a menu item gives it.
     void Command(UINT nId) const;
@@ -43,6 +43,9 @@ public:
 
 private:
     HWND FindMainWindow() const;
+    bool InMenuMode() const;
+    // Keys pressed in the given order and let go in the reverse one.
+    static void TypeKeys(const std::vector<WORD>& keys);
 
     HANDLE m_hProcess = nullptr;
     DWORD m_dwProcessId = 0;

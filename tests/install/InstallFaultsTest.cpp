@@ -68,13 +68,13 @@ TEST_F(InstallFaultsTest, AtEveryChunkBoundaryOfAFourChunkFile)
             EXPECT_EQ(Message(IDS_INSTALL_WRITE_FAILED, m_entries[1].szPath, false), boxes.Boxes()[0].strText);
             EXPECT_EQ(UINT(MB_OK), boxes.Boxes()[0].uType);
         }
-        EXPECT_EQ(SourceBytes(1000, 'f'), ReadFile(handheld.PathOf("Storage\\first.kda")));
+        EXPECT_EQ(SourceBytes(1000, 'f'), ContentsOf(handheld.PathOf("Storage\\first.kda")));
         const std::string strBig = handheld.PathOf("Storage\\big.kda");
         EXPECT_EQ(c.bBigStays, Exists(strBig));
         if (c.bBigStays) {
             // A dropped link leaves what arrived before it.
             const size_t cbArrived = c.bDrop ? static_cast<size_t>(c.nChunk) * CHUNK + 100 : 4 * CHUNK;
-            EXPECT_EQ(SourceBytes(4 * CHUNK, 'b').substr(0, cbArrived), ReadFile(strBig));
+            EXPECT_EQ(SourceBytes(4 * CHUNK, 'b').substr(0, cbArrived), ContentsOf(strBig));
         }
         m_pHost.reset();
         m_pEmulator.reset();
@@ -108,7 +108,7 @@ TEST_F(InstallFaultsTest, ALocalVolumeThatRunsFullMidCopy)
             EXPECT_FALSE(Exists(strCopy)) << "the file that did not fit goes";
             break;
         }
-        EXPECT_EQ(SourceBytes(1000, static_cast<char>(i)), ReadFile(strCopy)) << strCopy;
+        EXPECT_EQ(SourceBytes(1000, static_cast<char>(i)), ContentsOf(strCopy)) << strCopy;
         ++nCopied;
     }
     EXPECT_GT(nCopied, 0);

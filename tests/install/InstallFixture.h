@@ -11,11 +11,10 @@
 #include "tests/install/ProgressRecorder.h"
 #include "tests/install/TreeHost.h"
 #include "tests/support/AnsiText.h"
+#include "tests/support/FileContents.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 class InstallTest : public ModelTest
@@ -57,12 +56,6 @@ protected:
         std::strncpy(entry.szPath, strPath.c_str(), sizeof(entry.szPath) - 1);
         m_entries.push_back(entry);
         return m_entries.back();
-    }
-
-    static std::string ReadFile(const std::string& strPath)
-    {
-        std::ifstream file(strPath, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
 
     static bool Exists(const std::string& strPath)

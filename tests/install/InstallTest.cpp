@@ -50,8 +50,8 @@ TEST_F(InstallTest, TheDestinationIsCheckedFirstAndNothingTickedDoesNothing)
             EXPECT_EQ(UINT(MB_ICONEXCLAMATION), boxes.Boxes()[0].uIcon);
         }
     }
-    EXPECT_EQ(SourceBytes(1000, 'a'), ReadFile(target.PathOf("a.kda")));
-    EXPECT_EQ(SourceBytes(1000, 'a'), ReadFile(m_handheld.PathOf("Storage\\a.kda")));
+    EXPECT_EQ(SourceBytes(1000, 'a'), ContentsOf(target.PathOf("a.kda")));
+    EXPECT_EQ(SourceBytes(1000, 'a'), ContentsOf(m_handheld.PathOf("Storage\\a.kda")));
 }
 
 TEST_F(InstallTest, CopiesAreByteExactInChunksWithTheirCountersOnBothKinds)
@@ -83,7 +83,7 @@ TEST_F(InstallTest, CopiesAreByteExactInChunksWithTheirCountersOnBothKinds)
         for (size_t i = 0; i < std::size(sizes); ++i) {
             const std::string strName = "f" + std::to_string(i) + ".kda";
             const std::string strCopy = nKind == 0 ? target.PathOf(strName) : m_handheld.PathOf("Storage\\" + strName);
-            EXPECT_EQ(SourceBytes(sizes[i], static_cast<char>('a' + i)), ReadFile(strCopy)) << strCopy;
+            EXPECT_EQ(SourceBytes(sizes[i], static_cast<char>('a' + i)), ContentsOf(strCopy)) << strCopy;
         }
         for (size_t i = 0; i < m_entries.size(); ++i)
             EXPECT_EQ(ticksBefore[i].bSelected, m_entries[i].bSelected) << "ticks stay";
@@ -142,8 +142,8 @@ TEST_F(InstallTest, CancelDuringTheThirdFileKeepsTheFirstTwo)
         CMessageBoxRecorder boxes;
         EXPECT_EQ(0, Install());
         EXPECT_TRUE(boxes.Boxes().empty());
-        EXPECT_EQ(SourceBytes(2 * CHUNK, 'a'), ReadFile(copyOf("a.kda")));
-        EXPECT_EQ(SourceBytes(100, 'b'), ReadFile(copyOf("b.kda")));
+        EXPECT_EQ(SourceBytes(2 * CHUNK, 'a'), ContentsOf(copyOf("a.kda")));
+        EXPECT_EQ(SourceBytes(100, 'b'), ContentsOf(copyOf("b.kda")));
         EXPECT_FALSE(Exists(copyOf("c.kda"))) << "the cancelled file goes";
     }
 }
@@ -162,10 +162,10 @@ TEST_F(InstallTest, ALockedOrSelfDestinationIsRefusedAndTheNextFileArrives)
         EXPECT_EQ(1, Install());
         ASSERT_EQ(1u, boxes.Boxes().size());
         EXPECT_EQ(Message(IDS_INSTALL_CANNOT_WRITE, strLocked, true), boxes.Boxes()[0].strText);
-        EXPECT_EQ(SourceBytes(100, 'f'), ReadFile(target.PathOf("free.kda")));
+        EXPECT_EQ(SourceBytes(100, 'f'), ContentsOf(target.PathOf("free.kda")));
     }
     CloseHandle(hLock);
-    EXPECT_EQ("the user's other copy", ReadFile(strLocked));
+    EXPECT_EQ("the user's other copy", ContentsOf(strLocked));
 
     // Installing from a folder into itself would empty the only copy.
     CTempFolder content("R:\\");
@@ -178,8 +178,8 @@ TEST_F(InstallTest, ALockedOrSelfDestinationIsRefusedAndTheNextFileArrives)
     ASSERT_EQ(2u, boxes.Boxes().size());
     EXPECT_EQ(Message(IDS_INSTALL_CANNOT_WRITE, m_entries[0].szPath, true), boxes.Boxes()[0].strText);
     EXPECT_EQ(Message(IDS_INSTALL_CANNOT_WRITE, m_entries[1].szPath, false), boxes.Boxes()[1].strText);
-    EXPECT_EQ(SourceBytes(100, 'o'), ReadFile(m_entries[0].szPath));
-    EXPECT_EQ(SourceBytes(100, 'p'), ReadFile(m_entries[1].szPath));
+    EXPECT_EQ(SourceBytes(100, 'o'), ContentsOf(m_entries[0].szPath));
+    EXPECT_EQ(SourceBytes(100, 'p'), ContentsOf(m_entries[1].szPath));
 }
 
 TEST_F(InstallTest, TheHandheldDroppingOrFillingUpGives410)
@@ -300,7 +300,7 @@ TEST_F(InstallTest, CancelDuringASmallFileStopsBeforeTheNext)
     });
     CMessageBoxRecorder boxes;
     EXPECT_EQ(0, Install());
-    EXPECT_EQ(SourceBytes(100, 'a'), ReadFile(target.PathOf("a.kda"))) << "a finished file stays";
+    EXPECT_EQ(SourceBytes(100, 'a'), ContentsOf(target.PathOf("a.kda"))) << "a finished file stays";
     EXPECT_FALSE(Exists(target.PathOf("b.kda")));
     EXPECT_FALSE(Exists(target.PathOf("c.kda")));
 }
@@ -383,7 +383,7 @@ TEST_F(InstallTest, ASourceThatCannotBeReadIsNoCopy)
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ(Message(IDS_INSTALL_WRITE_FAILED, m_entries[0].szPath, true), boxes.Boxes()[0].strText)
         << "a failed read is no end of the file";
-    EXPECT_EQ(SourceBytes(100, 'n'), ReadFile(target.PathOf("next.kda")));
+    EXPECT_EQ(SourceBytes(100, 'n'), ContentsOf(target.PathOf("next.kda")));
 }
 
 TEST_F(InstallTest, ADriveRootTakesNoSecondBackslash)

@@ -1,11 +1,10 @@
 #include "tests/support/TempFolder.h"
 
 #include "tests/support/AnsiText.h"
+#include "tests/support/FileContents.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -18,12 +17,6 @@ bool IsFolder(const std::string& strPath)
 {
     DWORD dwAttributes = GetFileAttributesA(strPath.c_str());
     return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string ContentsOf(const std::string& strPath)
-{
-    std::ifstream file(strPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 }   // namespace

@@ -272,8 +272,11 @@ TEST_F(FrameTest, NewFileMakesDocumentFrameAndViewsThenReinitialisesThem)
     m_pFrame->GetWindowText(strTitle);
     EXPECT_STREQ(strTitle, "Fresh - Test Frame");
 
-    // The new-file command again: the same document, frame and views.
+    // The new-file command again: the same document, frame and views, and
+    // the frame as the user left it.
+    m_pFrame->ShowWindow(SW_SHOWMAXIMIZED);
     theApp.OnFileNew();
+    EXPECT_TRUE(::IsZoomed(*m_pFrame));
     EXPECT_EQ(theApp.m_pMainWnd, m_pFrame);
     EXPECT_EQ(m_pTemplate->GetOnlyDocument(), m_pDoc);
     EXPECT_EQ(m_pDoc->m_nNewCount, 2);

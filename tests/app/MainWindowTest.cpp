@@ -1,8 +1,7 @@
 // The main window made as the program makes it, in this process: its menu
 // in the user's language, the command bar's tool tips, and the colours and
 // pictures a user sees.
-#include "app/TarnixDoc.h"
-#include "platform/framework/DocTemplate.h"
+#include "app/MainTemplate.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
@@ -24,8 +23,7 @@ class MainWindowTest : public testing::Test
 protected:
     void SetUp() override
     {
-        m_app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, &CreateObject<CTarnixDoc>, &CreateObject<CMainFrame>,
-                                                    &CreateObject<CTarnixView>));
+        m_app.AddDocTemplate(CreateMainTemplate());
         CCommandLineInfo info;
         ASSERT_TRUE(m_app.ProcessShellCommand(info));
         m_pFrame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
@@ -119,6 +117,32 @@ TEST_F(MainWindowTest, TheButtonsToolTipsInBothKindsOfRequest)
         ::WideCharToMultiByte(CP_ACP, 0, wide.lpszText, -1, szBack, sizeof(szBack), nullptr, nullptr);
         EXPECT_EQ(InUsersSet(tip.pszTraditional, tip.pszSimplified), szBack) << tip.nId;
     }
+}
+
+// Each part in the pane's client coordinates.
+CRect RectInPane(HWND hPane, UINT nId)
+{
+    CRect rc;
+    ::GetWindowRect(::GetDlgItem(hPane, nId), rc);
+    ::MapWindowPoints(nullptr, hPane, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+TEST_F(MainWindowTest, TheDestinationPaneIsLaidOutByItsInitialUpdate)
+{
+    const HWND hPane = m_pFrame->m_splitter.GetPane(0, 1)->m_hWnd;
+    // The label and the tree where the dialog template puts them; a new
+    // document does not resize the pane, its initial update lays it out.
+    ::MoveWindow(::GetDlgItem(hPane, IDC_PATH_LABEL), 6, 11, 270, 13, FALSE);
+    ::MoveWindow(::GetDlgItem(hPane, IDC_DEST_TREE), 6, 28, 270, 117, FALSE);
+    m_app.OnFileNew();
+
+    CRect rcClient;
+    ::GetClientRect(hPane, rcClient);
+    const CRect rcLabel = RectInPane(hPane, IDC_PATH_LABEL);
+    const CRect rcTree = RectInPane(hPane, IDC_DEST_TREE);
+    EXPECT_EQ(CRect(0, 20, rcClient.right, 20 + rcLabel.Height()), rcLabel) << "under the caption strip";
+    EXPECT_EQ(CRect(0, rcLabel.bottom + 2, rcClient.right, rcClient.bottom), rcTree) << "down to the bottom edge";
 }
 
 TEST_F(MainWindowTest, TheColoursAndPicturesOfTheWindow)
