@@ -80,8 +80,6 @@ int CProgressDlg::SetRange(int nLower, int nUpper)
     }
     m_nLower = nLower;
     m_nUpper = nUpper;
-    // A new range is shown with the first position given in it.
-    m_dwShownAt = 0;
     return static_cast<int>(m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(nLower, nUpper)));
 }
 
@@ -94,14 +92,20 @@ int CProgressDlg::SetPos(int nPos)
 {
     nPos /= m_nScale;
     const int nPrevious = m_nShownPos;
-    // A file's start is always shown: the bar goes back for the next file.
-    if (!IsDue() && nPos != m_nLower)
+    // The bar moves, and messages are pumped (the dialog painted), at most
+    // once per refresh interval; a file's start still sets the bar back at
+    // once, painted with the next pump, so that a run of small files does
+    // not repaint the dialog for every one of them.
+    const bool bDue = IsDue();
+    if (!bDue && nPos != m_nLower)
         return nPrevious;
-    PumpMessages();
+    if (bDue) {
+        PumpMessages();
+        m_dwShownAt = ::GetTickCount() | 1;   // never 0 once shown
+    }
     m_progress.SetPos(nPos);
     UpdatePercent(nPos);
     m_nShownPos = nPos;
-    m_dwShownAt = ::GetTickCount() | 1;   // never 0 once shown
     return nPrevious;
 }
 

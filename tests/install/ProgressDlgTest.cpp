@@ -157,6 +157,31 @@ TEST_F(ProgressTest, ABurstOfReportsIsShownAtTheDialogsPace)
     EXPECT_TRUE(PumpMessagesUntil([this] { return m_monitor.Step(1) == 0; }, 2000));
 }
 
+TEST_F(ProgressTest, ARunOfSmallFilesSetsTheBarBackWithoutRepaintingForEach)
+{
+    g_dwProgressRefreshMs = 60000;
+    m_monitor.Begin("Coping a.kda", &m_main, 10);
+    m_monitor.Step(5);
+    EXPECT_EQ(5, Bar(PBM_GETPOS)) << "the first report is shown at once";
+    // A message for the program, waiting for the dialog's next pump.
+    ::PostThreadMessageA(::GetCurrentThreadId(), WM_APP, 0, 0);
+    const auto waiting = [] {
+        MSG msg;
+        return ::PeekMessageA(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE) != FALSE;
+    };
+    for (int i = 0; i < 50; ++i) {
+        m_monitor.Begin("Coping small.kda", &m_main, 4);
+        EXPECT_EQ(0, Bar(PBM_GETPOS)) << "each file starts at 0";
+        m_monitor.Step(0);
+        m_monitor.Step(1);
+    }
+    EXPECT_TRUE(waiting()) << "no pump, and no repaint, for every file";
+    g_dwProgressRefreshMs = 0;
+    m_monitor.Step(2);
+    EXPECT_FALSE(waiting()) << "the next pump that is due";
+    EXPECT_EQ(2, Bar(PBM_GETPOS));
+}
+
 // Refuses the creation of every dialog while alive, as a system out of
 // window resources would.
 class CDialogRefusal
