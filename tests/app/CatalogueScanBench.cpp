@@ -7,6 +7,7 @@
 #include "app/TarnixDoc.h"
 #include "platform/framework/WinApp.h"
 #include "tests/app/GeneratedTitles.h"
+#include "tests/support/BenchReport.h"
 #include "tests/support/ContentFile.h"
 #include "tests/support/TempFolder.h"
 
@@ -21,20 +22,6 @@ constexpr size_t FILE_BYTES = 300;
 constexpr int ROUNDS = 3;
 constexpr double TARGET = 1.5;
 constexpr unsigned SEED = 12;
-
-double Seconds(LONGLONG nTicks)
-{
-    LARGE_INTEGER freq;
-    QueryPerformanceFrequency(&freq);
-    return static_cast<double>(nTicks) / static_cast<double>(freq.QuadPart);
-}
-
-LONGLONG Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
 
 // Calls onFile with the name of every file of the folder, in the order the
 // system lists them.
@@ -114,13 +101,10 @@ Timing Measure(const CTempFolder& folder)
     CTarnixDoc doc;
     doc.m_strPaths[0] = folder.Path().c_str();
     for (int nRound = 0; nRound < ROUNDS; ++nRound) {
-        LONGLONG nStart = Now();
-        const int nRead = WalkAndReadHeaders(folder.Path());
-        timing.dWalk = std::min(timing.dWalk, Seconds(Now() - nStart));
-
-        nStart = Now();
-        const BOOL bScanned = doc.ScanContent(".kda");
-        timing.dScan = std::min(timing.dScan, Seconds(Now() - nStart));
+        int nRead = 0;
+        timing.dWalk = std::min(timing.dWalk, SecondsTaken([&] { nRead = WalkAndReadHeaders(folder.Path()); }));
+        BOOL bScanned = FALSE;
+        timing.dScan = std::min(timing.dScan, SecondsTaken([&] { bScanned = doc.ScanContent(".kda"); }));
         timing.bComplete = timing.bComplete && nRead == FILES && bScanned && doc.m_nEntries == FILES;
     }
     return timing;

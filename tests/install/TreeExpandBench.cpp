@@ -23,16 +23,6 @@ constexpr int HANDHELD_FOLDERS = 500;
 constexpr int ROUNDS = 5;
 constexpr UINT PANE_FLAGS = 0xA0;
 
-double Seconds(const std::function<void()>& fnWork)
-{
-    LARGE_INTEGER freq, start, stop;
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&start);
-    fnWork();
-    QueryPerformanceCounter(&stop);
-    return static_cast<double>(stop.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
 // The shell's own listing of a folder: bind it, fetch every folder item;
 // the number of items.
 int ListThroughTheShell(const std::string& strFolder)
@@ -72,7 +62,7 @@ double ExpandInTree(UINT nFlags, const std::string& strWalk, const std::string& 
     HTREEITEM hItem = host.Find(strText);
     if (hItem == nullptr)
         return 1e9;
-    return Seconds([&] { host.m_tree.Expand(hItem, TVE_EXPAND); });
+    return SecondsTaken([&] { host.m_tree.Expand(hItem, TVE_EXPAND); });
 }
 
 // Seconds the tree takes to open the handheld's folder \Many.
@@ -87,7 +77,7 @@ double ExpandHandheldFolder()
         return 1e9;
     host.m_tree.Expand(hDevice, TVE_EXPAND);
     HTREEITEM hMany = host.Find("\\Many");
-    return hMany == nullptr ? 1e9 : Seconds([&] { host.m_tree.Expand(hMany, TVE_EXPAND); });
+    return hMany == nullptr ? 1e9 : SecondsTaken([&] { host.m_tree.Expand(hMany, TVE_EXPAND); });
 }
 
 double RawHandheldListing()
@@ -96,7 +86,7 @@ double RawHandheldListing()
         return 1e9;
     DWORD nFound = 0;
     LPCE_FIND_DATA pFound = nullptr;
-    const double dSeconds = Seconds([&] {
+    const double dSeconds = SecondsTaken([&] {
         g_rapiLink.CeFindAllFiles(L"\\Many\\*",
                                   FAF_ATTRIBUTES | FAF_NAME | FAF_FOLDERS_ONLY | FAF_NO_HIDDEN_SYS_ROMMODULES, &nFound,
                                   &pFound);
@@ -123,7 +113,7 @@ int main()
     double dShell = 1e9, dTree = 1e9, dRaw = 1e9, dHandheld = 1e9;
     for (int nRound = 0; nRound < ROUNDS; ++nRound) {
         int nListed = 0;
-        dShell = std::min(dShell, Seconds([&] { nListed = ListThroughTheShell(strMany); }));
+        dShell = std::min(dShell, SecondsTaken([&] { nListed = ListThroughTheShell(strMany); }));
         if (nListed != LOCAL_FOLDERS) {
             std::printf("the shell listed %d folders of %d\n", nListed, LOCAL_FOLDERS);
             return 1;

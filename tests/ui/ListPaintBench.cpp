@@ -13,13 +13,6 @@ namespace {
 constexpr int REPAINTS = 100;
 constexpr int ROUNDS = 15;
 
-double Seconds(LONGLONG nTicks)
-{
-    LARGE_INTEGER freq;
-    QueryPerformanceFrequency(&freq);
-    return static_cast<double>(nTicks) / static_cast<double>(freq.QuadPart);
-}
-
 // A list of nEntries scrolled to its middle.
 void ScrollToMiddle(CListTestFrame& frame, int nEntries)
 {
@@ -30,12 +23,11 @@ void ScrollToMiddle(CListTestFrame& frame, int nEntries)
 // Seconds per repaint of one round.
 double RepaintRound(CListTestFrame& frame)
 {
-    LARGE_INTEGER start, stop;
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < REPAINTS; ++i)
-        RedrawWindow(*frame.m_pView, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    QueryPerformanceCounter(&stop);
-    return Seconds(stop.QuadPart - start.QuadPart) / REPAINTS;
+    return SecondsTaken([&] {
+               for (int i = 0; i < REPAINTS; ++i)
+                   RedrawWindow(*frame.m_pView, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+           })
+           / REPAINTS;
 }
 
 }   // namespace

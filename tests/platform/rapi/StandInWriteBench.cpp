@@ -14,20 +14,6 @@ constexpr DWORD BLOCK = 65536;
 constexpr DWORD TOTAL = 32u << 20;
 constexpr DWORD THROTTLED_TOTAL = 512u << 10;
 
-double Seconds(LONGLONG nTicks)
-{
-    LARGE_INTEGER freq;
-    QueryPerformanceFrequency(&freq);
-    return static_cast<double>(nTicks) / static_cast<double>(freq.QuadPart);
-}
-
-LONGLONG Now()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
 std::vector<char> MakeBlock()
 {
     std::vector<char> block(BLOCK);
@@ -43,14 +29,14 @@ double TimeHandheldWrites(const std::vector<char>& block, DWORD cbTotal)
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return -1;
-    LONGLONG nStart = Now();
     bool bWhole = true;
-    for (DWORD cbDone = 0; bWhole && cbDone < cbTotal; cbDone += BLOCK) {
-        DWORD cbWritten = 0;
-        CeWriteFile(hFile, block.data(), BLOCK, &cbWritten, nullptr);
-        bWhole = cbWritten == BLOCK;
-    }
-    double dSeconds = Seconds(Now() - nStart);
+    const double dSeconds = SecondsTaken([&] {
+        for (DWORD cbDone = 0; bWhole && cbDone < cbTotal; cbDone += BLOCK) {
+            DWORD cbWritten = 0;
+            CeWriteFile(hFile, block.data(), BLOCK, &cbWritten, nullptr);
+            bWhole = cbWritten == BLOCK;
+        }
+    });
     CeCloseHandle(hFile);
     return bWhole ? dSeconds : -1;
 }
@@ -65,19 +51,21 @@ double TimeLocalCopy(const CTempFolder& folder, const std::vector<char>& block)
         fwrite(block.data(), 1, BLOCK, pSource);
     if (!pSource || fclose(pSource) != 0)
         return -1;
-    LONGLONG nStart = Now();
-    pSource = fopen(strSource.c_str(), "rb");
-    FILE* pDest = fopen(folder.PathOf("copy.kda").c_str(), "wb");
-    std::vector<char> buffer(BLOCK);
-    size_t cbRead;
-    while (pSource && pDest && (cbRead = fread(buffer.data(), 1, BLOCK, pSource)) > 0)
-        fwrite(buffer.data(), 1, cbRead, pDest);
-    bool bOk = pSource && pDest;
-    if (pSource)
-        fclose(pSource);
-    if (pDest && fclose(pDest) != 0)
-        bOk = false;
-    return bOk ? Seconds(Now() - nStart) : -1;
+    bool bOk = false;
+    const double dSeconds = SecondsTaken([&] {
+        pSource = fopen(strSource.c_str(), "rb");
+        FILE* pDest = fopen(folder.PathOf("copy.kda").c_str(), "wb");
+        std::vector<char> buffer(BLOCK);
+        size_t cbRead;
+        while (pSource && pDest && (cbRead = fread(buffer.data(), 1, BLOCK, pSource)) > 0)
+            fwrite(buffer.data(), 1, cbRead, pDest);
+        bOk = pSource && pDest;
+        if (pSource)
+            fclose(pSource);
+        if (pDest && fclose(pDest) != 0)
+            bOk = false;
+    });
+    return bOk ? dSeconds : -1;
 }
 
 double MeasureThroughHandheld(const std::string& strOptions, DWORD cbTotal)
