@@ -3,7 +3,6 @@
 #include "app/TarnixMessages.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
-#include "ui/Colours.h"
 
 BEGIN_MESSAGE_MAP(CTarnixDoc, CDocument)
     ON_COMMAND(ID_INSTALL, OnInstall)
@@ -14,7 +13,8 @@ END_MESSAGE_MAP()
 
 CTarnixDoc::CTarnixDoc()
 {
-    m_brHeader.CreateSolidBrush(LIGHT_GREY);
+    // The grey of the list's heading row and the pane's caption strip.
+    m_brHeader.CreateSolidBrush(RGB(191, 191, 191));
 }
 
 CTarnixDoc::~CTarnixDoc()
