@@ -195,7 +195,7 @@ expect_error "~/.wine asked for" "will not use ~/.wine"
 TARNIX_PREFIX=$HOME/.wine/tarnix launch "$content"
 expect_error "a folder in ~/.wine asked for" "will not use ~/.wine"
 exec 8>"$prefix/.tarnix-lock"
-flock 8
+flock -n 8 || fail "a Wine process kept the lock of a launch that ended"
 launch "$content"
 expect_error "a second launch with the same prefix" "already running"
 exec 8>&-
@@ -204,6 +204,17 @@ exec 8>&-
 XDG_DATA_HOME= launch "$content"
 [ -f "$HOME/.local/share/tarnix/prefix/system.reg" ] || fail "no prefix under ~/.local/share"
 [ ! -e "$HOME/.wine" ] || fail "~/.wine was made"
+
+# ---- the disk the system runs from is never offered, a stick though it is ------------
+mkdir -p "$TARNIX_SYSFS/block/sdb/sdb2"
+{
+    echo "/dev/sdb2 / ext4 rw 0 0"
+    echo "/dev/sdb1 ${media// /\\040}/MY\\040STICK vfat rw 0 0"
+    echo "/dev/mmcblk0p1 $media/card exfat rw 0 0"
+} >"$TARNIX_MOUNTS"
+launch "$content"
+expect_no_line "a stick the system runs from" "drive D: removable"
+expect_line "the card beside it" "drive E: removable"
 
 for p in "$prefix" "$HOME/.local/share/tarnix/prefix"; do WINEPREFIX=$p /usr/lib/wine/wineserver -k 2>/dev/null; done
 if [ $failures -ne 0 ]; then
