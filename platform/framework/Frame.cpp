@@ -182,7 +182,7 @@ int CFrameWnd::TakeShowCommand()
         return nCmdShow;
     }
     if (!IsWindowVisible())
-        return SW_SHOWNORMAL;
+        return SW_SHOW;
     return -1;
 }
 

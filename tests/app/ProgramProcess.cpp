@@ -3,6 +3,8 @@
 #include "platform/framework/FrameworkIds.h"
 #include "res/resource.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <vector>
 
@@ -97,16 +99,25 @@ void CProgramProcess::WaitUntilIdle() const
         ::WaitForInputIdle(m_hProcess, 10000);
     if (m_hMain == nullptr)
         return;
+    // The last messages sent to it have been handled.
+    ::SendMessageTimeoutA(m_hMain, WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr);
     // A tap of Alt puts the menu bar into menu mode, and Esc takes it out:
     // keys are handled in the order typed, after every message posted
     // before them, so once menu mode shows, all that came earlier is done.
-    // The window must be in front for the keys to reach it.
+    // Only an enabled main window in front takes the keys; with a dialog
+    // up, the keys would be the dialog's. Under Wine the tree view keeps
+    // Alt to itself while it has the focus: then no menu mode comes, no
+    // Esc is typed, and the callers' own waits have to do.
+    if (!WaitFor([this] { return ::IsWindowEnabled(m_hMain) != FALSE; })) {
+        ADD_FAILURE() << "the main window stayed disabled";
+        return;
+    }
     ::SetForegroundWindow(m_hMain);
     TypeKeys({ VK_MENU });
-    const bool bInMenu = WaitFor([this] { return InMenuMode(); });
+    if (!WaitFor([this] { return InMenuMode(); }, 2000))
+        return;
     TypeKeys({ VK_ESCAPE });
-    if (bInMenu)
-        WaitFor([this] { return !InMenuMode(); });
+    WaitFor([this] { return !InMenuMode(); });
 }
 
 bool CProgramProcess::InMenuMode() const

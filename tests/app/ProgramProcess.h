@@ -27,7 +27,8 @@ public:
     HWND DestinationPane() const;
     std::string Text(HWND hWnd) const;
 
-    // Lets the program catch up with everything it was posted or typed.
+    // Lets the program catch up with everything it was posted or typed;
+    // waits first for a dialog of the program to go.
     void WaitUntilIdle() const;
     // A command as a menu item gives it.
     void Command(UINT nId) const;

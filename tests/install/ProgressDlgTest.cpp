@@ -172,6 +172,7 @@ TEST_F(ProgressTest, ARunOfSmallFilesSetsTheBarBackWithoutRepaintingForEach)
     for (int i = 0; i < 50; ++i) {
         m_monitor.Begin("Coping small.kda", &m_main, 4);
         EXPECT_EQ(0, Bar(PBM_GETPOS)) << "each file starts at 0";
+        EXPECT_EQ("0%", Percent());
         m_monitor.Step(0);
         m_monitor.Step(1);
     }
