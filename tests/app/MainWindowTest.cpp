@@ -89,9 +89,37 @@ TEST_F(MainWindowTest, TheMenuInTheUsersLanguage)
     EXPECT_EQ(UINT(ID_APP_ABOUT), ::GetMenuItemID(hHelp, 0));
 }
 
-TEST_F(MainWindowTest, TheButtonsToolTipsInBothKindsOfRequest)
+// The thread's tool tip control that has a tool for hControl of hWnd.
+HWND ToolTipFor(HWND hWnd, HWND hControl)
+{
+    struct Search
+    {
+        TTTOOLINFOA tool;
+        HWND hFound;
+    } search = {};
+    search.tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    search.tool.hwnd = hWnd;
+    search.tool.uId = reinterpret_cast<UINT_PTR>(hControl);
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hCandidate, LPARAM lParam) {
+            auto* pSearch = reinterpret_cast<Search*>(lParam);
+            char szClass[64] = {};
+            ::GetClassNameA(hCandidate, szClass, sizeof(szClass));
+            if (lstrcmpiA(szClass, TOOLTIPS_CLASSA) == 0
+                && ::SendMessageA(hCandidate, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&pSearch->tool)))
+                pSearch->hFound = hCandidate;
+            return pSearch->hFound == nullptr ? TRUE : FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
+TEST_F(MainWindowTest, TheButtonsToolTips)
 {
     const HWND hBar = m_pFrame->m_commandBar;
+    const HWND hToolTip = ToolTipFor(hBar, ::GetDlgItem(hBar, ID_INSTALL));
+    ASSERT_NE(nullptr, hToolTip) << "the bar's buttons have tips";
     const struct
     {
         UINT nId;
@@ -102,15 +130,25 @@ TEST_F(MainWindowTest, TheButtonsToolTipsInBothKindsOfRequest)
         { ID_SELECT_NONE, "取消選取", "取消选取" },
         { ID_INSTALL, "安裝 Lexora字庫", "安装 Lexora字库" },
     };
+    EXPECT_EQ(3, ::SendMessageA(hToolTip, TTM_GETTOOLCOUNT, 0, 0)) << "one tool a button";
     for (const auto& tip : tips) {
-        NMTTDISPINFOA ansi = {};
-        ansi.hdr.idFrom = reinterpret_cast<UINT_PTR>(::GetDlgItem(hBar, tip.nId));
-        ansi.hdr.code = TTN_NEEDTEXTA;
-        ::SendMessageA(hBar, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&ansi));
-        EXPECT_EQ(InUsersSet(tip.pszTraditional, tip.pszSimplified), ansi.lpszText) << tip.nId;
+        // As the control asks the bar when the mouse rests on a button.
+        char szText[160] = {};
+        TTTOOLINFOA ansi = {};
+        ansi.cbSize = TTTOOLINFOA_V2_SIZE;
+        ansi.hwnd = hBar;
+        ansi.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(hBar, tip.nId));
+        ansi.lpszText = szText;
+        ASSERT_TRUE(::SendMessageA(hToolTip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ansi))) << tip.nId;
+        EXPECT_TRUE(ansi.uFlags & TTF_IDISHWND) << "the tip follows the button wherever it is";
+        EXPECT_EQ(LPSTR_TEXTCALLBACKA, ansi.lpszText) << "the text asked for each time";
+        ansi.lpszText = szText;
+        ::SendMessageA(hToolTip, TTM_GETTEXTA, sizeof(szText), reinterpret_cast<LPARAM>(&ansi));
+        EXPECT_EQ(InUsersSet(tip.pszTraditional, tip.pszSimplified), szText) << tip.nId;
 
+        // A wide request, as a Unicode tool tip control makes it.
         NMTTDISPINFOW wide = {};
-        wide.hdr.idFrom = ansi.hdr.idFrom;
+        wide.hdr.idFrom = ansi.uId;
         wide.hdr.code = TTN_NEEDTEXTW;
         ::SendMessageA(hBar, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
         char szBack[160] = {};
