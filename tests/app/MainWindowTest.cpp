@@ -89,29 +89,31 @@ TEST_F(MainWindowTest, TheMenuInTheUsersLanguage)
     EXPECT_EQ(UINT(ID_APP_ABOUT), ::GetMenuItemID(hHelp, 0));
 }
 
+struct ToolTipSearch
+{
+    TTTOOLINFOA tool;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindToolTip(HWND hCandidate, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<ToolTipSearch*>(lParam);
+    char szClass[64] = {};
+    ::GetClassNameA(hCandidate, szClass, sizeof(szClass));
+    if (lstrcmpiA(szClass, TOOLTIPS_CLASSA) == 0
+        && ::SendMessageA(hCandidate, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&pSearch->tool)))
+        pSearch->hFound = hCandidate;
+    return pSearch->hFound == nullptr ? TRUE : FALSE;
+}
+
 // The thread's tool tip control that has a tool for hControl of hWnd.
 HWND ToolTipFor(HWND hWnd, HWND hControl)
 {
-    struct Search
-    {
-        TTTOOLINFOA tool;
-        HWND hFound;
-    } search = {};
+    ToolTipSearch search = {};
     search.tool.cbSize = TTTOOLINFOA_V2_SIZE;
     search.tool.hwnd = hWnd;
     search.tool.uId = reinterpret_cast<UINT_PTR>(hControl);
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hCandidate, LPARAM lParam) {
-            auto* pSearch = reinterpret_cast<Search*>(lParam);
-            char szClass[64] = {};
-            ::GetClassNameA(hCandidate, szClass, sizeof(szClass));
-            if (lstrcmpiA(szClass, TOOLTIPS_CLASSA) == 0
-                && ::SendMessageA(hCandidate, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&pSearch->tool)))
-                pSearch->hFound = hCandidate;
-            return pSearch->hFound == nullptr ? TRUE : FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindToolTip, reinterpret_cast<LPARAM>(&search));
     return search.hFound;
 }
 
