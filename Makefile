@@ -10,7 +10,7 @@ JOBS   := $(shell nproc)
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all bootstrap build test bench demo demo-build screenshots clean format format-check $(ARCHES:%=configure-%)
+.PHONY: all bootstrap build test bench demo demo-build screenshots clean format format-check layers-check $(ARCHES:%=configure-%)
 
 all: build
 
@@ -30,7 +30,12 @@ format: bootstrap
 format-check: bootstrap
 	@clang-format --dry-run -Werror $(SOURCES)
 
-test: format-check build
+# Fails, naming the file, when an include runs from a lower folder to a
+# higher one (tools/check-layers holds the layers).
+layers-check:
+	@tools/check-layers
+
+test: format-check layers-check build
 	@rc=0; for a in $(ARCHES); do \
 	    echo "== tests: $$a"; \
 	    ctest --test-dir $(BUILD)/$$a --output-on-failure -j $(JOBS) -LE bench || rc=1; \

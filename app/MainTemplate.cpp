@@ -1,6 +1,6 @@
 #include "app/MainTemplate.h"
 
-#include "app/TarnixDoc.h"
+#include "catalogue/TarnixDoc.h"
 #include "res/resource.h"
 #include "ui/MainFrame.h"
 #include "ui/TarnixView.h"

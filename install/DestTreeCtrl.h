@@ -3,7 +3,7 @@
 // and the walk to a folder given as a path.
 #pragma once
 
-#include "app/ContentEntry.h"
+#include "catalogue/ContentEntry.h"
 #include "install/ShellTreeCtrl.h"
 
 class CDestTreeCtrl : public CShellTreeCtrl

@@ -1,7 +1,7 @@
 // CDestTreeCtrl::Install: the checks before a run, then the run.
 #include "install/DestTreeCtrl.h"
 
-#include "app/TickedTotals.h"
+#include "catalogue/TickedTotals.h"
 #include "install/FreeSpace.h"
 #include "install/HandheldSession.h"
 #include "install/InstallRun.h"

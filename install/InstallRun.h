@@ -4,7 +4,7 @@
 // failure whether to go on.
 #pragma once
 
-#include "app/ContentEntry.h"
+#include "catalogue/ContentEntry.h"
 #include "install/DestinationFile.h"
 #include "install/HandheldSession.h"
 #include "install/ProgressMonitor.h"

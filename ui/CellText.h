@@ -2,7 +2,7 @@
 // digits in groups of three ("1,025 KB"), and file name.
 #pragma once
 
-#include "app/ContentEntry.h"
+#include "catalogue/ContentEntry.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "ui/TarnixView.h"
 
-#include "app/TarnixMessages.h"
+#include "catalogue/TarnixMessages.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
 #include "ui/CellText.h"

@@ -4,7 +4,7 @@
 // drag the column borders.
 #pragma once
 
-#include "app/TarnixDoc.h"
+#include "catalogue/TarnixDoc.h"
 #include "platform/framework/Gdi.h"
 #include "platform/framework/ScrollView.h"
 #include "ui/ListGeometry.h"

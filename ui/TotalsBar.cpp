@@ -1,6 +1,6 @@
 #include "ui/TotalsBar.h"
 
-#include "app/TarnixDoc.h"
+#include "catalogue/TarnixDoc.h"
 #include "platform/framework/Frame.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"

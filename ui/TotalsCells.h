@@ -1,7 +1,7 @@
 // The texts of the totals bar's cells.
 #pragma once
 
-#include "app/TickedTotals.h"
+#include "catalogue/TickedTotals.h"
 #include "platform/framework/CString.h"
 
 // "label: count" and "label: kilobytes KB", the byte total rounded up once.

@@ -1,6 +1,6 @@
 #include "ui/TreeVw.h"
 
-#include "app/TarnixMessages.h"
+#include "catalogue/TarnixMessages.h"
 #include "platform/framework/Gdi.h"
 #include "res/resource.h"
 

@@ -3,7 +3,7 @@
 // document sends it the install and refresh requests.
 #pragma once
 
-#include "app/TarnixDoc.h"
+#include "catalogue/TarnixDoc.h"
 #include "install/DestTreeCtrl.h"
 #include "platform/framework/FormView.h"
 

@@ -5,7 +5,7 @@
 
 #include "tests/shell/ModelFixture.h"
 
-#include "app/ContentEntry.h"
+#include "catalogue/ContentEntry.h"
 #include "install/ProgressDlg.h"
 #include "res/resource.h"
 #include "tests/install/ProgressRecorder.h"

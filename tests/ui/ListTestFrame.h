@@ -3,9 +3,9 @@
 // document, and the totals bar at the bottom.
 #pragma once
 
-#include "app/GlobalBlock.h"
-#include "app/TarnixMessages.h"
-#include "app/TarnixDoc.h"
+#include "catalogue/GlobalBlock.h"
+#include "catalogue/TarnixMessages.h"
+#include "catalogue/TarnixDoc.h"
 #include "platform/framework/ControlBar.h"
 #include "platform/framework/Frame.h"
 #include "platform/framework/WinApp.h"

@@ -2,7 +2,7 @@
 // it: the command bar catches up with a click before the loop sleeps, and a
 // message box keeps the whole window out of reach until it is answered.
 #include "platform/framework/ControlBar.h"
-#include "tests/app/AllocationSeam.h"
+#include "tests/catalogue/AllocationSeam.h"
 #include "tests/support/ContentFile.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TempFolder.h"

@@ -1,4 +1,4 @@
-#include "tests/app/GeneratedTitles.h"
+#include "tests/catalogue/GeneratedTitles.h"
 
 #include "content/ContentHeader.h"
 

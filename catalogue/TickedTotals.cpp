@@ -1,4 +1,4 @@
-#include "app/TickedTotals.h"
+#include "catalogue/TickedTotals.h"
 
 TICKED_TOTALS SumTickedEntries(const ContentEntry* pEntries, int nEntries)
 {

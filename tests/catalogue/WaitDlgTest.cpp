@@ -1,4 +1,4 @@
-#include "app/WaitDlg.h"
+#include "catalogue/WaitDlg.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
 #include "tests/support/AnsiText.h"

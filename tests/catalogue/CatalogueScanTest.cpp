@@ -1,4 +1,4 @@
-#include "tests/app/CatalogueFixture.h"
+#include "tests/catalogue/CatalogueFixture.h"
 #include "tests/support/AnsiText.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // A document scanning a content folder that the test builds on disk.
 #pragma once
 
-#include "app/TarnixDoc.h"
+#include "catalogue/TarnixDoc.h"
 #include "platform/framework/WinApp.h"
 #include "tests/support/ContentFile.h"
 #include "tests/support/TempFolder.h"

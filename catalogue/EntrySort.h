@@ -1,7 +1,7 @@
 // Orders the catalogue by title for the list.
 #pragma once
 
-#include "app/ContentEntry.h"
+#include "catalogue/ContentEntry.h"
 
 #include <windows.h>
 

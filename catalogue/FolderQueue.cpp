@@ -1,5 +1,5 @@
-#include "app/FolderQueue.h"
-#include "app/GlobalBlock.h"
+#include "catalogue/FolderQueue.h"
+#include "catalogue/GlobalBlock.h"
 
 #include <cstring>
 

@@ -3,9 +3,9 @@
 // the text ends, compared character by character by code value (a
 // double-byte character counts as lead byte * 256 + trail byte), equal
 // titles in scan order, whole records moved.
-#include "app/EntrySort.h"
-#include "tests/app/CatalogueFixture.h"
-#include "tests/app/GeneratedTitles.h"
+#include "catalogue/EntrySort.h"
+#include "tests/catalogue/CatalogueFixture.h"
+#include "tests/catalogue/GeneratedTitles.h"
 
 #include <algorithm>
 #include <cstdio>

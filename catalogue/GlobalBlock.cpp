@@ -1,4 +1,4 @@
-#include "app/GlobalBlock.h"
+#include "catalogue/GlobalBlock.h"
 
 #include <cstring>
 

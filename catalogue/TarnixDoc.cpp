@@ -1,6 +1,6 @@
-#include "app/TarnixDoc.h"
-#include "app/GlobalBlock.h"
-#include "app/TarnixMessages.h"
+#include "catalogue/TarnixDoc.h"
+#include "catalogue/GlobalBlock.h"
+#include "catalogue/TarnixMessages.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
 

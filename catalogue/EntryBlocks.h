@@ -5,8 +5,8 @@
 // the walk is over.
 #pragma once
 
-#include "app/ContentEntry.h"
-#include "app/EntrySort.h"
+#include "catalogue/ContentEntry.h"
+#include "catalogue/EntrySort.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "app/EntryBlocks.h"
-#include "app/EntrySort.h"
-#include "tests/app/AllocationSeam.h"
-#include "tests/app/CatalogueFixture.h"
+#include "catalogue/EntryBlocks.h"
+#include "catalogue/EntrySort.h"
+#include "tests/catalogue/AllocationSeam.h"
+#include "tests/catalogue/CatalogueFixture.h"
 #include "tests/support/AnsiText.h"
 #include "tests/support/MessageBoxRecorder.h"
 

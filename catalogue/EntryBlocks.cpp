@@ -1,5 +1,5 @@
-#include "app/EntryBlocks.h"
-#include "app/GlobalBlock.h"
+#include "catalogue/EntryBlocks.h"
+#include "catalogue/GlobalBlock.h"
 
 #include <algorithm>
 

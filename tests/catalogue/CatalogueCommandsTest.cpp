@@ -1,7 +1,7 @@
-#include "app/TarnixMessages.h"
+#include "catalogue/TarnixMessages.h"
 #include "platform/framework/CmdUI.h"
 #include "res/resource.h"
-#include "tests/app/CatalogueFixture.h"
+#include "tests/catalogue/CatalogueFixture.h"
 #include "tests/support/MessagePump.h"
 
 namespace {

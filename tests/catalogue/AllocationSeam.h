@@ -2,7 +2,7 @@
 // catalogue's block allocations fail.
 #pragma once
 
-#include "app/GlobalBlock.h"
+#include "catalogue/GlobalBlock.h"
 
 #include <vector>
 

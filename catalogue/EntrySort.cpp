@@ -1,5 +1,5 @@
-#include "app/EntrySort.h"
-#include "app/GlobalBlock.h"
+#include "catalogue/EntrySort.h"
+#include "catalogue/GlobalBlock.h"
 
 #include "platform/framework/CString.h"
 

@@ -1,12 +1,12 @@
 // The catalogue scan of CTarnixDoc: a breadth-first walk of the content
 // folder tree that keeps every ".kda" file whose header names dictionary
 // content.
-#include "app/EntryBlocks.h"
-#include "app/EntrySort.h"
-#include "app/FolderQueue.h"
-#include "app/GlobalBlock.h"
-#include "app/TarnixDoc.h"
-#include "app/WaitDlg.h"
+#include "catalogue/EntryBlocks.h"
+#include "catalogue/EntrySort.h"
+#include "catalogue/FolderQueue.h"
+#include "catalogue/GlobalBlock.h"
+#include "catalogue/TarnixDoc.h"
+#include "catalogue/WaitDlg.h"
 #include "content/ContentHeader.h"
 #include "platform/HandleOwner.h"
 #include "platform/framework/WinApp.h"

@@ -4,8 +4,8 @@
 // commands.
 #pragma once
 
-#include "app/ContentEntry.h"
-#include "app/PathSlots.h"
+#include "catalogue/ContentEntry.h"
+#include "catalogue/PathSlots.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/Gdi.h"

@@ -1,4 +1,4 @@
-#include "app/EntryBlocks.h"
+#include "catalogue/EntryBlocks.h"
 
 #include <gtest/gtest.h>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/PathSlots.h"
+#include "catalogue/PathSlots.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -2,7 +2,7 @@
 // together: what the totals bar shows and what an installation copies.
 #pragma once
 
-#include "app/ContentEntry.h"
+#include "catalogue/ContentEntry.h"
 
 #include <windows.h>
 

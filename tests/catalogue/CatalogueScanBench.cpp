@@ -4,9 +4,9 @@
 // bytes, once with titles in random order and once in reverse order, and
 // prints the ratios (target: at most 1.5 each). Exits non-zero when a ratio
 // misses the target.
-#include "app/TarnixDoc.h"
+#include "catalogue/TarnixDoc.h"
 #include "platform/framework/WinApp.h"
-#include "tests/app/GeneratedTitles.h"
+#include "tests/catalogue/GeneratedTitles.h"
 #include "tests/support/BenchReport.h"
 #include "tests/support/ContentFile.h"
 #include "tests/support/TempFolder.h"
