@@ -35,7 +35,7 @@ void ReportConnectFailure(DWORD dwWait)
 CRapiLink::CRapiLink()
     : m_hRapiLib(nullptr), m_pfnCeRapiInitEx(nullptr), m_pfnCeCreateFile(nullptr), m_pfnCeWriteFile(nullptr),
       m_pfnCeCloseHandle(nullptr), m_pfnCeDeleteFile(nullptr), m_pfnCeRapiFreeBuffer(nullptr),
-      m_pfnCeFindAllFiles(nullptr), m_pfnCeRapiUninit(nullptr)
+      m_pfnCeFindAllFiles(nullptr), m_pfnCeRapiUninit(nullptr), m_pfnCeRapiGetError(nullptr)
 {
     char szPath[MAX_PATH + 16];
     UINT cch = GetSystemDirectoryA(szPath, MAX_PATH);
@@ -53,6 +53,7 @@ CRapiLink::CRapiLink()
     LoadEntryPoint(m_hRapiLib, "CeRapiFreeBuffer", m_pfnCeRapiFreeBuffer);
     LoadEntryPoint(m_hRapiLib, "CeFindAllFiles", m_pfnCeFindAllFiles);
     LoadEntryPoint(m_hRapiLib, "CeRapiUninit", m_pfnCeRapiUninit);
+    LoadEntryPoint(m_hRapiLib, "CeRapiGetError", m_pfnCeRapiGetError);
 }
 
 CRapiLink::~CRapiLink()
@@ -130,4 +131,9 @@ BOOL CRapiLink::CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundC
     if (ppFindDataArray)
         *ppFindDataArray = nullptr;
     return FALSE;
+}
+
+HRESULT CRapiLink::CeRapiGetError()
+{
+    return m_pfnCeRapiGetError ? m_pfnCeRapiGetError() : S_OK;
 }

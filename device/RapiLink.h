@@ -31,6 +31,9 @@ public:
     BOOL CeDeleteFile(LPCWSTR pszFileName);
     HRESULT CeRapiFreeBuffer(LPVOID pBuffer);
     BOOL CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount, LPLPCE_FIND_DATA ppFindDataArray);
+    // Whether the last call failed because the link did, not the handheld;
+    // a library without the entry point never says so.
+    HRESULT CeRapiGetError();
 
     HMODULE m_hRapiLib;
     decltype(&::CeRapiInitEx) m_pfnCeRapiInitEx;
@@ -41,6 +44,7 @@ public:
     decltype(&::CeRapiFreeBuffer) m_pfnCeRapiFreeBuffer;
     decltype(&::CeFindAllFiles) m_pfnCeFindAllFiles;
     decltype(&::CeRapiUninit) m_pfnCeRapiUninit;
+    decltype(&::CeRapiGetError) m_pfnCeRapiGetError;
 };
 
 extern CRapiLink g_rapiLink;

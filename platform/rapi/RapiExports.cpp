@@ -10,6 +10,7 @@ void SetLastRemoteError(DWORD dwError)
 {
     CLock lock(g_rapiState.cs);
     g_rapiState.dwLastError = dwError;
+    g_rapiState.hrLinkError = S_OK;
 }
 
 // Checked here as well as on the handheld, so a bad argument costs no trip.
@@ -107,6 +108,12 @@ DWORD WINAPI CeGetLastError(void)
 {
     CLock lock(g_rapiState.cs);
     return g_rapiState.dwLastError;
+}
+
+HRESULT WINAPI CeRapiGetError(void)
+{
+    CLock lock(g_rapiState.cs);
+    return g_rapiState.hrLinkError;
 }
 
 BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount, LPLPCE_FIND_DATA ppFindDataArray)

@@ -15,12 +15,15 @@ struct RapiState
     CCriticalSection cs;
     std::unique_ptr<CRapiSession> pSession;
     DWORD dwLastError = 0;
+    HRESULT hrLinkError = S_OK;   // the last call's link failure, or S_OK
 };
 
 extern RapiState g_rapiState;
 
 // What CeGetLastError tells after a call that never reached the handheld.
 constexpr DWORD LINK_DOWN_ERROR = ERROR_DEVICE_NOT_CONNECTED;
+// What CeRapiGetError tells after such a call.
+constexpr HRESULT LINK_DOWN_RESULT = HRESULT_FROM_WIN32(LINK_DOWN_ERROR);
 
 class CRemoteCall
 {

@@ -61,6 +61,9 @@ HRESULT WINAPI CeRapiInitEx(RAPIINIT* pRapiInit);
 HRESULT WINAPI CeRapiUninit(void);
 HRESULT WINAPI CeRapiFreeBuffer(LPVOID pBuffer);
 DWORD WINAPI CeGetLastError(void);
+// S_OK when the last call reached the handheld (whatever the handheld
+// answered); a failure when the link itself failed it.
+HRESULT WINAPI CeRapiGetError(void);
 
 BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount, LPLPCE_FIND_DATA ppFindDataArray);
 HANDLE WINAPI CeCreateFile(LPCWSTR pszFileName, DWORD dwDesiredAccess, DWORD dwShareMode,

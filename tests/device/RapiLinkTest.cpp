@@ -202,6 +202,7 @@ TEST(RapiLinkWithoutLibrary, NothingIsOfferedAndNothingCrashes)
     EXPECT_EQ(nullptr, pRecords);
     EXPECT_FALSE(g_rapiLink.CeCloseHandle(INVALID_HANDLE_VALUE));
     EXPECT_FALSE(g_rapiLink.CeDeleteFile(L"\\Temp\\x.kda"));
+    EXPECT_EQ(S_OK, g_rapiLink.CeRapiGetError()) << "no link to blame";
     EXPECT_TRUE(FAILED(g_rapiLink.CeRapiUninit()));
 }
 

@@ -49,12 +49,16 @@ TEST_F(StandInFaultsTest, PulledCableFailsTheWriteAndEveryLaterCall)
     ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
     DWORD cbWritten = 0;
     EXPECT_TRUE(CeWriteFile(hFile, strBlock.data(), 65536, &cbWritten, nullptr));
+    // A call the handheld refuses is no fault of the link.
+    EXPECT_FALSE(CeDeleteFile(L"\\Storage Card\\missing.kda"));
+    EXPECT_EQ(S_OK, CeRapiGetError());
 
     DWORD dwStart = GetTickCount();
     EXPECT_FALSE(CeWriteFile(hFile, strBlock.data(), 65536, &cbWritten, nullptr));
     EXPECT_EQ(DWORD(0), cbWritten) << "no reply, so nothing is known to be written";
     EXPECT_LT(ElapsedSince(dwStart), CALL_BOUND_MS + WELL_WITHIN_BOUND_MS);
     EXPECT_EQ(DWORD(ERROR_DEVICE_NOT_CONNECTED), CeGetLastError());
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED), CeRapiGetError()) << "the link failed the call";
 
     dwStart = GetTickCount();
     EXPECT_EQ(INVALID_HANDLE_VALUE, CreateAlways(L"\\Storage Card\\next.kda"));

@@ -45,6 +45,12 @@ DWORD WINAPI CeGetLastError(void)
     return pfn();
 }
 
+HRESULT WINAPI CeRapiGetError(void)
+{
+    static auto pfn = EntryPoint<decltype(&CeRapiGetError)>("CeRapiGetError");
+    return pfn();
+}
+
 BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount, LPLPCE_FIND_DATA ppFindDataArray)
 {
     static auto pfn = EntryPoint<decltype(&CeFindAllFiles)>("CeFindAllFiles");
