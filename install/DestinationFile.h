@@ -13,6 +13,6 @@ public:
     virtual DWORD Write(const BYTE* pData, DWORD cb) = 0;
     // FALSE when the last bytes did not reach the file.
     virtual BOOL Close() = 0;
-    // Removes the file, once closed.
-    virtual void Delete() = 0;
+    // Closes and removes the file; FALSE when it is still there.
+    virtual BOOL Delete() = 0;
 };

@@ -35,8 +35,10 @@ std::unique_ptr<CHandheldDestination> CHandheldDestination::Open(LPCWSTR pszFold
     // bytes and nothing after them.
     HANDLE hFile = g_rapiLink.CeCreateFile(strPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
+    if (hFile == INVALID_HANDLE_VALUE) {
+        session.NoteFailedCall();
         return nullptr;
+    }
     return std::unique_ptr<CHandheldDestination>(new CHandheldDestination(strPath, hFile, session));
 }
 
@@ -49,6 +51,8 @@ DWORD CHandheldDestination::Write(const BYTE* pData, DWORD cb)
 {
     DWORD cbWritten = 0;
     g_rapiLink.CeWriteFile(m_hFile, pData, cb, &cbWritten, nullptr);
+    if (cbWritten != cb)
+        m_session.NoteFailedCall();
     return cbWritten;
 }
 
@@ -58,16 +62,40 @@ BOOL CHandheldDestination::Close()
         return TRUE;
     const BOOL bClosed = g_rapiLink.CeCloseHandle(m_hFile);
     m_hFile = INVALID_HANDLE_VALUE;
+    if (!bClosed)
+        m_session.NoteFailedCall();
     return bClosed;
 }
 
-void CHandheldDestination::Delete()
+BOOL CHandheldDestination::Delete()
 {
     Close();
-    if (g_rapiLink.CeDeleteFile(m_strPath.c_str()))
-        return;
+    if (DeleteRemote())
+        return TRUE;
     // A link that broke mid-file is opened anew, when the handheld is back,
-    // so that no partial file stays behind.
-    if (m_session.Reopen())
-        g_rapiLink.CeDeleteFile(m_strPath.c_str());
+    // so that no partial file stays behind; a handheld that merely refused
+    // costs no new session.
+    if (m_session.IsLinkDown())
+        return m_session.Open(FALSE) && DeleteRemote();
+    return !IsListed();
+}
+
+BOOL CHandheldDestination::DeleteRemote()
+{
+    if (g_rapiLink.CeDeleteFile(m_strPath.c_str()))
+        return TRUE;
+    m_session.NoteFailedCall();
+    return FALSE;
+}
+
+BOOL CHandheldDestination::IsListed()
+{
+    DWORD nFound = 0;
+    LPCE_FIND_DATA pFound = nullptr;
+    // Where the handheld cannot tell, the file may well be there.
+    if (!g_rapiLink.CeFindAllFiles(m_strPath.c_str(), FAF_NAME, &nFound, &pFound))
+        return TRUE;
+    if (pFound != nullptr)
+        g_rapiLink.CeRapiFreeBuffer(pFound);
+    return nFound > 0;
 }

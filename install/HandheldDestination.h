@@ -15,17 +15,22 @@ public:
     // or empties an existing one; null when the name cannot be read in
     // code page 950, the path is longer than the remote API takes, or the
     // handheld refuses.
-    // A file taken away after the link broke is taken away in a session
-    // opened anew.
     static std::unique_ptr<CHandheldDestination> Open(LPCWSTR pszFolder, const char* pszFileName,
                                                       CHandheldSession& session);
     ~CHandheldDestination() override;
 
     DWORD Write(const BYTE* pData, DWORD cb) override;
     BOOL Close() override;
-    void Delete() override;
+    // A file taken away after the link broke is taken away in a session
+    // opened anew.
+    BOOL Delete() override;
 
 private:
+    BOOL DeleteRemote();
+    // Whether the handheld lists the file (or cannot tell): a delete it
+    // refused may have found nothing to delete.
+    BOOL IsListed();
+
     CHandheldDestination(const std::wstring& strPath, HANDLE hFile, CHandheldSession& session)
         : m_strPath(strPath), m_hFile(hFile), m_session(session)
     {

@@ -8,16 +8,17 @@ CHandheldSession::~CHandheldSession()
         g_rapiLink.CeRapiUninit();
 }
 
-BOOL CHandheldSession::Open()
-{
-    m_bOpen = g_rapiLink.Connect(TRUE);
-    return m_bOpen;
-}
-
-BOOL CHandheldSession::Reopen()
+BOOL CHandheldSession::Open(BOOL bShowErrors)
 {
     if (m_bOpen)
         g_rapiLink.CeRapiUninit();
-    m_bOpen = g_rapiLink.Connect(FALSE);
+    m_bOpen = g_rapiLink.Connect(bShowErrors);
+    m_bLinkDown = !m_bOpen;
     return m_bOpen;
+}
+
+void CHandheldSession::NoteFailedCall()
+{
+    if (FAILED(g_rapiLink.CeRapiGetError()))
+        m_bLinkDown = TRUE;
 }

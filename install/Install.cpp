@@ -82,7 +82,7 @@ int CDestTreeCtrl::Install(const ContentEntry* pEntries, int nEntries)
     target.strFolder = FolderText(pNode->GetPath());
     CHandheldSession session;
     if (pNode->IsOnDevice()) {
-        if (!session.Open())
+        if (!session.Open(TRUE))
             return INSTALL_STOPPED;
         target.strDeviceFolder = pNode->GetDevicePath();
         target.pSession = &session;

@@ -30,16 +30,28 @@ CInstallRun::CInstallRun(const InstallTarget& target, CWnd* pProgressParent, int
 int CInstallRun::CopyAll(const std::vector<ContentEntry>& entries)
 {
     for (const ContentEntry& entry : entries) {
-        // A Cancel seen as the last chunk of a file went stops the run
-        // before the next file: the finished file stays.
-        if (m_monitor.IsCancelled())
-            m_nResult = INSTALL_CANCELLED;
-        if (m_nResult != INSTALL_DONE)
+        if (!GoesOnAfterFile())
             break;
         CopyEntry(entry);
     }
+    // A Cancel clicked after the last file's last check: nothing is left
+    // to stop, but the run was cancelled all the same.
+    GoesOnAfterFile();
     m_monitor.End(1);
     return m_nResult;
+}
+
+bool CInstallRun::GoesOnAfterFile()
+{
+    m_monitor.TakeInput();
+    return GoesOn();
+}
+
+bool CInstallRun::GoesOn()
+{
+    if (m_nResult == INSTALL_DONE && m_monitor.IsCancelled())
+        m_nResult = INSTALL_CANCELLED;
+    return m_nResult == INSTALL_DONE;
 }
 
 void CInstallRun::ReportFailure(UINT nIDFailure, const std::string& strPath)
@@ -66,18 +78,56 @@ void CInstallRun::BeginProgress(const ContentEntry& entry)
     m_monitor.Begin(strCaption, m_pProgressParent, ChunkCount(entry.nSize));
 }
 
+BOOL CInstallRun::RestoreLink()
+{
+    if (m_target.pSession == nullptr || !m_target.pSession->IsLinkDown())
+        return TRUE;
+    if (m_target.pSession->Open(TRUE))
+        return TRUE;
+    m_nResult = INSTALL_STOPPED;
+    return FALSE;
+}
+
+std::unique_ptr<CDestinationFile> CInstallRun::CreateDestination(const ContentEntry& entry)
+{
+    if (m_target.pSession != nullptr)
+        return CHandheldDestination::Open(m_target.strDeviceFolder.c_str(), entry.szFileName, *m_target.pSession);
+    return CLocalDestination::Open(m_target.strFolder + entry.szFileName);
+}
+
 std::unique_ptr<CDestinationFile> CInstallRun::OpenDestination(const ContentEntry& entry)
 {
-    const std::string strPath = m_target.strFolder + entry.szFileName;
-    std::unique_ptr<CDestinationFile> pDestination;
-    if (m_target.pSession != nullptr)
-        pDestination =
-            CHandheldDestination::Open(m_target.strDeviceFolder.c_str(), entry.szFileName, *m_target.pSession);
-    else
-        pDestination = CLocalDestination::Open(strPath);
+    // After a broken link every call fails: no file is tried, and no
+    // failure blamed on it, before the handheld answers again.
+    if (!RestoreLink())
+        return nullptr;
+    std::unique_ptr<CDestinationFile> pDestination = CreateDestination(entry);
+    if (pDestination == nullptr && m_target.pSession != nullptr && m_target.pSession->IsLinkDown()) {
+        // The link broke since the last file: this one is tried once more.
+        if (!RestoreLink())
+            return nullptr;
+        pDestination = CreateDestination(entry);
+    }
     if (pDestination == nullptr)
-        ReportFailure(IDS_INSTALL_CANNOT_WRITE, strPath);
+        ReportFailure(IDS_INSTALL_CANNOT_WRITE, m_target.strFolder + entry.szFileName);
     return pDestination;
+}
+
+void CInstallRun::DeleteUnfinished(const ContentEntry& entry, CDestinationFile& destination)
+{
+    if (destination.Delete())
+        return;
+    CString strText;
+    strText.LoadString(IDS_INSTALL_LEFT_PARTIAL);
+    strText += "\n";
+    if (m_target.pSession != nullptr) {
+        // Where the destination pane's label would show it.
+        CString strDevice;
+        strDevice.LoadString(IDS_DEVICE_NAME);
+        strText += strDevice + ":";
+    }
+    strText += (m_target.strFolder + entry.szFileName).c_str();
+    AfxMessageBox(strText, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CInstallRun::CopyEntry(const ContentEntry& entry)
@@ -91,6 +141,10 @@ void CInstallRun::CopyEntry(const ContentEntry& entry)
         return;
     }
     BeginProgress(entry);
+    // A Cancel the dialog took as it was set back for this file: the file
+    // is not begun.
+    if (!GoesOn())
+        return;
     std::unique_ptr<CDestinationFile> pDestination = OpenDestination(entry);
     if (pDestination == nullptr)
         return;
@@ -98,7 +152,7 @@ void CInstallRun::CopyEntry(const ContentEntry& entry)
     // A cancelled file, or one the user stopped at after a failed write,
     // does not stay half there.
     if (m_nResult <= INSTALL_CANCELLED)
-        pDestination->Delete();
+        DeleteUnfinished(entry, *pDestination);
 }
 
 void CInstallRun::CopyChunks(const ContentEntry& entry, std::FILE* pSource, CDestinationFile& destination)
@@ -107,15 +161,13 @@ void CInstallRun::CopyChunks(const ContentEntry& entry, std::FILE* pSource, CDes
         const DWORD cbRead = static_cast<DWORD>(std::fread(m_buffer.data(), 1, CHUNK_BYTES, pSource));
         // A source that cannot be read to its end is no complete copy.
         if (cbRead < CHUNK_BYTES && std::ferror(pSource)) {
-            destination.Close();
-            ReportFailure(IDS_INSTALL_WRITE_FAILED, entry.szPath);
+            WriteFailed(entry, destination);
             return;
         }
         if (cbRead == 0)
             break;
         if (destination.Write(m_buffer.data(), cbRead) != cbRead) {
-            destination.Close();
-            ReportFailure(IDS_INSTALL_WRITE_FAILED, entry.szPath);
+            WriteFailed(entry, destination);
             return;
         }
         if (m_monitor.IsCancelled()) {
@@ -126,5 +178,17 @@ void CInstallRun::CopyChunks(const ContentEntry& entry, std::FILE* pSource, CDes
         m_monitor.Step(nChunk);
     }
     if (!destination.Close())
-        ReportFailure(IDS_INSTALL_WRITE_FAILED, entry.szPath);
+        WriteFailed(entry, destination);
+}
+
+void CInstallRun::WriteFailed(const ContentEntry& entry, CDestinationFile& destination)
+{
+    destination.Close();
+    // The user has said stop already: the file goes, and nobody is asked
+    // whether to go on.
+    if (m_monitor.IsCancelled()) {
+        m_nResult = INSTALL_CANCELLED;
+        return;
+    }
+    ReportFailure(IDS_INSTALL_WRITE_FAILED, entry.szPath);
 }

@@ -39,10 +39,25 @@ public:
     int CopyAll(const std::vector<ContentEntry>& entries);
 
 private:
+    // Whether the run goes on to what comes next; a Cancel the user asked
+    // for, wherever the dialog took it, ends it here.
+    bool GoesOn();
+    // The same between two files, once the user's waiting input is taken.
+    bool GoesOnAfterFile();
     void CopyEntry(const ContentEntry& entry);
     // Copies the open source into the open destination chunk by chunk.
     void CopyChunks(const ContentEntry& entry, std::FILE* pSource, CDestinationFile& destination);
+    // A write that failed, or a source that could not be read to its end:
+    // after a Cancel the user is asked nothing more.
+    void WriteFailed(const ContentEntry& entry, CDestinationFile& destination);
     std::unique_ptr<CDestinationFile> OpenDestination(const ContentEntry& entry);
+    std::unique_ptr<CDestinationFile> CreateDestination(const ContentEntry& entry);
+    // Opens the handheld's session anew when its link broke; FALSE (the
+    // user told why, the run stopped) when the handheld does not answer.
+    BOOL RestoreLink();
+    // Takes away a file the run leaves unfinished; tells the user where it
+    // stays when it cannot.
+    void DeleteUnfinished(const ContentEntry& entry, CDestinationFile& destination);
     void BeginProgress(const ContentEntry& entry);
     // Tells the user that nIDFailure happened to strPath and, while more
     // ticked entries follow, asks whether to go on; Cancel stops the run.

@@ -19,8 +19,8 @@ BOOL CLocalDestination::Close()
     return m_file.Release();
 }
 
-void CLocalDestination::Delete()
+BOOL CLocalDestination::Delete()
 {
     m_file.Release();
-    ::DeleteFileA(m_strPath.c_str());
+    return ::DeleteFileA(m_strPath.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
 }

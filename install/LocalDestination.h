@@ -16,7 +16,7 @@ public:
 
     DWORD Write(const BYTE* pData, DWORD cb) override;
     BOOL Close() override;
-    void Delete() override;
+    BOOL Delete() override;
 
 private:
     CLocalDestination(const std::string& strPath, std::FILE* pFile) : m_strPath(strPath), m_file(pFile) {}

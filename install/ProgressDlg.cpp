@@ -120,8 +120,18 @@ BOOL CProgressDlg::CheckCancel()
 
 void CProgressDlg::PumpMessages()
 {
+    Pump(0);
+}
+
+void CProgressDlg::PumpInput()
+{
+    Pump(PM_QS_INPUT | PM_QS_POSTMESSAGE);
+}
+
+void CProgressDlg::Pump(UINT nQueueKinds)
+{
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | nQueueKinds)) {
         if (msg.message == WM_QUIT) {
             // The program is ending: the run stops, and the loop that owns
             // the quit gets it.

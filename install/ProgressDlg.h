@@ -23,7 +23,13 @@ public:
     int SetPos(int nPos);
     // Whether Cancel was asked for since the last call.
     BOOL CheckCancel();
+    // Whether a Cancel waits to be checked, without pumping or taking it.
+    BOOL HasCancelRequest() const { return m_bCancelRequest; }
     void PumpMessages();
+    // Dispatches the user's waiting input and the posted messages, and
+    // nothing that paints: a Cancel clicked before a new file begins is
+    // taken without repainting the dialog for every file.
+    void PumpInput();
     void UpdatePercent(int nPos);
 
     BOOL DestroyWindow() override;
@@ -49,6 +55,9 @@ protected:
     DWORD m_dwShownAt = 0;   // when the dialog last caught up; 0: never
 
 private:
+    // Dispatches the waiting messages of the kinds nQueueKinds (PM_QS_*
+    // flags; 0 for all).
+    void Pump(UINT nQueueKinds);
     // Whether the dialog is due to catch up with the run: show the latest
     // position and look at the waiting messages.
     bool IsDue() const;

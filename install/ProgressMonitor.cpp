@@ -69,6 +69,22 @@ int CProgressMonitor::Step(int nPos)
     return 1;
 }
 
+BOOL CProgressMonitor::IsCancelled()
+{
+    // A click the dialog took while it set the bar, after the step's own
+    // check, is no less the user's word: it must not wait for a next step
+    // that a file's last chunk never has.
+    if (m_pDlg != nullptr && m_pDlg->HasCancelRequest())
+        m_bCancelled = TRUE;
+    return m_bCancelled;
+}
+
+void CProgressMonitor::TakeInput()
+{
+    if (m_pDlg != nullptr)
+        m_pDlg->PumpInput();
+}
+
 int CProgressMonitor::End(int)
 {
     m_pWaitCursor.reset();

@@ -22,7 +22,12 @@ public:
     virtual int Step(int nPos);
     // Destroys the dialog, giving the main window back to the user.
     virtual int End(int nFlag);
-    BOOL IsCancelled() const { return m_bCancelled; }
+    // Whether Cancel was asked for: noted by a step, or taken by any pump
+    // of the dialog since, which a step has yet to check.
+    BOOL IsCancelled();
+    // Takes the user's waiting input, as between two files: a Cancel
+    // clicked meanwhile is noted before the next file begins.
+    void TakeInput();
 
     BOOL m_bUseDialog = TRUE;
     BOOL m_bCancelled = FALSE;
