@@ -129,20 +129,29 @@ TEST_F(InstallFaultsTest, AHandheldThatDoesNotComeBackIsNamedOnceAndSoIsItsParti
     }
 }
 
-TEST_F(InstallFaultsTest, AFullHandheldAnsweredOkFailsEachFileThatDoesNotFit)
+TEST_F(InstallFaultsTest, AFullHandheldFailsEachFileThatDoesNotFit)
 {
     AddSource("big.kda", 4 * CHUNK, 'g');
     AddSource("small.kda", 10, 's');
-    ASSERT_NO_FATAL_FAILURE(ChooseStorageOnHandheld("--capacity 150000"));
-    CMessageBoxRecorder boxes;
-    const DWORD dwStart = GetTickCount();
-    EXPECT_EQ(1, Install());
-    EXPECT_LT(GetTickCount() - dwStart, 5000u) << "a full handheld costs no new session";
-    ASSERT_EQ(2u, boxes.Boxes().size());
-    EXPECT_EQ(Message(IDS_INSTALL_WRITE_FAILED, m_entries[0].szPath, true), boxes.Boxes()[0].strText);
-    EXPECT_EQ(Message(IDS_INSTALL_WRITE_FAILED, m_entries[1].szPath, false), boxes.Boxes()[1].strText);
-    EXPECT_EQ(SourceBytes(4 * CHUNK, 'g').substr(0, 150000), ContentsOf(OnHandheld("big.kda")))
-        << "OK leaves what fitted";
+    for (const int nAnswer : { IDOK, IDCANCEL }) {
+        SCOPED_TRACE(nAnswer == IDOK ? "go on" : "stop");
+        ASSERT_NO_FATAL_FAILURE(ChooseStorageOnHandheld("--capacity 150000"));
+        CMessageBoxRecorder boxes;
+        boxes.Answer(nAnswer);
+        const DWORD dwStart = GetTickCount();
+        EXPECT_EQ(nAnswer == IDOK ? 1 : -1, Install());
+        EXPECT_LT(GetTickCount() - dwStart, 5000u) << "a full handheld costs no new session";
+        ASSERT_EQ(nAnswer == IDOK ? 2u : 1u, boxes.Boxes().size());
+        EXPECT_EQ(Message(IDS_INSTALL_WRITE_FAILED, m_entries[0].szPath, true), boxes.Boxes()[0].strText);
+        if (nAnswer == IDOK) {
+            EXPECT_EQ(Message(IDS_INSTALL_WRITE_FAILED, m_entries[1].szPath, false), boxes.Boxes()[1].strText);
+            EXPECT_EQ(SourceBytes(4 * CHUNK, 'g').substr(0, 150000), ContentsOf(OnHandheld("big.kda")))
+                << "OK leaves what fitted";
+        } else {
+            EXPECT_FALSE(Exists(OnHandheld("big.kda"))) << "Cancel takes the partial file away";
+            EXPECT_FALSE(Exists(OnHandheld("small.kda")));
+        }
+    }
 }
 
 TEST_F(InstallFaultsTest, AFailedConnectionLeavesNothingInTheWayOfTheNextInstall)

@@ -63,10 +63,6 @@ protected:
         return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
-    // Whether F: is the fixture's small volume; only a machine that lets
-    // the fixture mount one has it.
-    static bool HasSmallVolume() { return Exists("F:\\.tarnix-small-volume"); }
-
     // The tree, built as the pane builds it, with a local folder chosen.
     void ChooseLocalFolder(const std::string& strFolder)
     {
