@@ -441,7 +441,8 @@ TEST(ReplyFuzzTest, EveryReplyDecodesToItsBytesOrFailsCleanly)
         ASSERT_EQ("", verdict.strProblem) << strCase << ", " << cbSent << " bytes sent: " << Hex(bytes);
         decoded[nCall] += verdict.bDecoded;
     }
-    EXPECT_LT(HeapBytesInUse(), cbHeapBefore + 64 * 1024) << "memory left allocated";
+    // The run itself keeps a few dozen bytes (the last case's description).
+    EXPECT_LT(HeapBytesInUse(), cbHeapBefore + 4096) << "memory left allocated";
     // A run that never decodes, or never refuses, tries nothing.
     for (size_t nCall = 0; nCall < ARRAYSIZE(CALLS); ++nCall) {
         const DWORD nTried = nCases / ARRAYSIZE(CALLS);
