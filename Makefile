@@ -2,6 +2,7 @@
 # make demo   installs what is missing, builds, starts the program under Wine with sample media
 # make screenshots  makes the README's pictures anew (docs/)
 # make bench  builds both targets and prints the benchmarks' ratios
+# make fuzz   builds the x86_64 target and runs the stand-in's reply fuzz test on a million replies
 # make format applies the tree's one style (.clang-format) to every source
 SHELL  := /bin/bash
 ARCHES := i686 x86_64
@@ -10,7 +11,7 @@ JOBS   := $(shell nproc)
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all bootstrap build test bench demo demo-build screenshots clean format format-check layers-check $(ARCHES:%=configure-%)
+.PHONY: all bootstrap build test bench fuzz demo demo-build screenshots clean format format-check layers-check $(ARCHES:%=configure-%)
 
 all: build
 
@@ -61,6 +62,13 @@ bench: build
 	    echo "== benchmarks: $$a"; \
 	    ctest --test-dir $(BUILD)/$$a -L bench -V -j 1 2>&1 | grep -v '^[0-9]*: Test command' || rc=1; \
 	done; exit $$rc
+
+# The stand-in's reply decoders against a million random and mutated
+# replies (make test runs the same program on 20,000).
+fuzz: bootstrap $(BUILD)/x86_64/CMakeCache.txt
+	@cmake --build $(BUILD)/x86_64 -j $(JOBS)
+	@set -o pipefail; TARNIX_FUZZ_CASES=1000000 ctest --test-dir $(BUILD)/x86_64 -V -R '^rapi_reply_fuzz_test' 2>&1 \
+	    | grep -v '^[0-9]*: Test command'
 
 clean:
 	@for a in $(ARCHES); do [ -d $(BUILD)/$$a ] && tools/wine-prefix cleanup $(BUILD)/$$a || true; done

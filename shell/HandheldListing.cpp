@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "shell/IdList.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -35,6 +36,20 @@ BOOL ToAnsiForm(LPCWSTR pszWide, CString& strAnsi)
         return FALSE;
     strAnsi = szAnsi;
     return TRUE;
+}
+
+// Whether a listing record names a folder: its name ends within its field
+// (a library may hand back a name that runs on into the next record, or
+// past the end of the buffer) and is one component of a path.
+BOOL IsFolderName(const CE_FIND_DATA& record)
+{
+    const WCHAR* const pFieldEnd = record.cFileName + MAX_PATH;
+    const WCHAR* const pNameEnd = std::find(record.cFileName, pFieldEnd, L'\0');
+    if (pNameEnd == pFieldEnd)
+        return FALSE;
+    const std::wstring strName(record.cFileName, pNameEnd);
+    return !strName.empty() && strName != L"." && strName != L".."
+           && strName.find_first_of(L"\\/") == std::wstring::npos;
 }
 
 // Whether a handheld folder lists any folder of its own.
@@ -91,8 +106,10 @@ void CShellFolderNode::ListHandheldFolders()
         LPCE_FIND_DATA pFound = nullptr;
         if (!strPattern.empty() && g_rapiLink.CeFindAllFiles(strPattern.c_str(), LIST_FOLDER_NAMES, &nFound, &pFound)
             && pFound != nullptr) {
-            for (DWORD i = 0; i < nFound; ++i)
-                AddHandheldChild(pFound[i].cFileName);
+            for (DWORD i = 0; i < nFound; ++i) {
+                if (IsFolderName(pFound[i]))
+                    AddHandheldChild(pFound[i].cFileName);
+            }
             m_nFlags |= FNF_HASCHILDREN;
             g_rapiLink.CeRapiFreeBuffer(pFound);
         }

@@ -3,8 +3,6 @@
 #include "platform/rapi/Endpoint.h"
 #include "platform/rapi/rapi.h"
 
-#include <string.h>
-
 namespace {
 void SetLastRemoteError(DWORD dwError)
 {
@@ -45,28 +43,19 @@ BOOL WriteBlock(DWORD dwHandle, const BYTE* pData, DWORD cb, DWORD* pdwWritten)
     call.Request().PutDword(dwHandle);
     call.Request().PutDword(cb);
     call.Request().PutBytes(pData, cb);
-    if (!call.Run())
+    WriteFileReply reply = {};
+    if (!call.Run() || !call.Conclude(DecodeWriteFileReply(call.Body(), call.BodySize(), cb, &reply), reply.status))
         return FALSE;
-    DWORD dwWritten = call.Reply().GetDword();
-    if (!call.Finish(dwWritten <= cb))
-        return FALSE;
-    *pdwWritten = dwWritten;
-    return call.Result() != 0;
+    *pdwWritten = reply.cbWritten;
+    return reply.status.dwResult;
 }
 
-// Called while the call still holds the library's lock.
-BOOL CopyFindData(DWORD nCount, const BYTE* pRecords, LPLPCE_FIND_DATA ppFindDataArray)
+// Sends a call whose reply is a bare outcome; TRUE when the handheld did it.
+BOOL RunOutcomeCall(CRemoteCall& call)
 {
-    if (nCount == 0)
-        return TRUE;
-    void* pArray = LocalAlloc(LMEM_FIXED, nCount * sizeof(CE_FIND_DATA));
-    if (!pArray) {
-        g_rapiState.dwLastError = ERROR_NOT_ENOUGH_MEMORY;
-        return FALSE;
-    }
-    memcpy(pArray, pRecords, nCount * sizeof(CE_FIND_DATA));
-    *ppFindDataArray = static_cast<LPCE_FIND_DATA>(pArray);
-    return TRUE;
+    ReplyStatus status = {};
+    return call.Run() && call.Conclude(DecodeOutcomeReply(call.Body(), call.BodySize(), &status), status)
+           && status.dwResult;
 }
 }   // namespace
 
@@ -129,14 +118,15 @@ BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount
     CRemoteCall call(RapiWire::opFindAllFiles);
     call.Request().PutDword(dwFlags);
     call.Request().PutWide(pszPath);
-    if (!call.Run())
+    FindAllFilesReply reply = {};
+    if (!call.Run() || !call.Conclude(DecodeFindAllFilesReply(call.Body(), call.BodySize(), &reply), reply.status)
+        || !reply.status.dwResult)
         return FALSE;
-    DWORD nCount = call.Reply().GetDword();
-    BOOL bPlausible = nCount <= RapiWire::MAX_REPLY_BYTES / sizeof(CE_FIND_DATA);
-    const BYTE* pRecords = bPlausible ? call.Reply().GetBytes(nCount * sizeof(CE_FIND_DATA)) : nullptr;
-    if (!call.Finish(bPlausible) || !call.Result() || !CopyFindData(nCount, pRecords, ppFindDataArray))
+    // The records are copied while the call still holds the library's lock.
+    if (!CopySoundRecords(reply, pdwFoundCount, ppFindDataArray)) {
+        g_rapiState.dwLastError = ERROR_NOT_ENOUGH_MEMORY;
         return FALSE;
-    *pdwFoundCount = nCount;
+    }
     return TRUE;
 }
 
@@ -151,9 +141,10 @@ HANDLE WINAPI CeCreateFile(LPCWSTR pszFileName, DWORD dwDesiredAccess, DWORD dwS
     call.Request().PutDword(dwCreationDisposition);
     call.Request().PutDword(dwFlagsAndAttributes);
     call.Request().PutWide(pszFileName);
-    if (!call.Run() || !call.Finish())
+    ReplyStatus status = {};
+    if (!call.Run() || !call.Conclude(DecodeCreateFileReply(call.Body(), call.BodySize(), &status), status))
         return INVALID_HANDLE_VALUE;
-    return FromRemoteHandle(call.Result());
+    return FromRemoteHandle(status.dwResult);
 }
 
 // Blocks beyond what one request carries go as several requests; the
@@ -186,7 +177,7 @@ BOOL WINAPI CeCloseHandle(HANDLE hObject)
 {
     CRemoteCall call(RapiWire::opCloseHandle);
     call.Request().PutDword(ToRemoteHandle(hObject));
-    return call.Run() && call.Finish() && call.Result() != 0;
+    return RunOutcomeCall(call);
 }
 
 BOOL WINAPI CeDeleteFile(LPCWSTR pszFileName)
@@ -195,5 +186,5 @@ BOOL WINAPI CeDeleteFile(LPCWSTR pszFileName)
         return FALSE;
     CRemoteCall call(RapiWire::opDeleteFile);
     call.Request().PutWide(pszFileName);
-    return call.Run() && call.Finish() && call.Result() != 0;
+    return RunOutcomeCall(call);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/rapi/Deadline.h"
 #include "platform/rapi/Lock.h"
+#include "platform/rapi/RapiReplies.h"
 #include "platform/rapi/RapiWire.h"
 #include "platform/rapi/SocketIo.h"
 
@@ -104,10 +105,8 @@ BOOL CRapiSession::ShakeHands(SOCKET s, HRESULT* phr)
     std::vector<BYTE> reply;
     if (RecvFrame(s, reply, RapiWire::MAX_REPLY_BYTES, INFINITE, CALL_TIMEOUT_MS, m_hAbort.Get()) != ioOk)
         return FALSE;
-    CWireReader reader(reply);
-    HRESULT hr = static_cast<HRESULT>(reader.GetDword());
-    reader.GetDword();
-    *phr = reader.IsAtEnd() ? hr : HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+    if (!DecodeHelloReply(reply.data(), reply.size(), phr))
+        *phr = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
     return TRUE;
 }
 

@@ -2,7 +2,15 @@
 
 RapiState g_rapiState;
 
-CRemoteCall::CRemoteCall(RapiWire::Opcode opcode) : m_lock(g_rapiState.cs), m_reader(nullptr, 0)
+namespace {
+void MarkLinkDown()
+{
+    g_rapiState.dwLastError = LINK_DOWN_ERROR;
+    g_rapiState.hrLinkError = LINK_DOWN_RESULT;
+}
+}   // namespace
+
+CRemoteCall::CRemoteCall(RapiWire::Opcode opcode) : m_lock(g_rapiState.cs)
 {
     m_request.PutByte(opcode);
 }
@@ -11,25 +19,20 @@ BOOL CRemoteCall::Run()
 {
     CRapiSession* pSession = g_rapiState.pSession.get();
     if (!pSession || !pSession->Transact(m_request, m_reply)) {
-        g_rapiState.dwLastError = LINK_DOWN_ERROR;
-        g_rapiState.hrLinkError = LINK_DOWN_RESULT;
+        MarkLinkDown();
         return FALSE;
     }
     g_rapiState.hrLinkError = S_OK;
-    m_reader = CWireReader(m_reply);
-    m_dwResult = m_reader.GetDword();
-    m_dwError = m_reader.GetDword();
     return TRUE;
 }
 
-BOOL CRemoteCall::Finish(BOOL bPlausible)
+BOOL CRemoteCall::Conclude(BOOL bDecoded, const ReplyStatus& status)
 {
-    if (!bPlausible || !m_reader.IsAtEnd()) {
+    if (!bDecoded) {
         g_rapiState.pSession->DropLink();
-        g_rapiState.dwLastError = LINK_DOWN_ERROR;
-        g_rapiState.hrLinkError = LINK_DOWN_RESULT;
+        MarkLinkDown();
         return FALSE;
     }
-    g_rapiState.dwLastError = m_dwError;
+    g_rapiState.dwLastError = status.dwError;
     return TRUE;
 }

@@ -4,6 +4,7 @@
 // several threads take turns on the one connection.
 #pragma once
 
+#include "platform/rapi/RapiReplies.h"
 #include "platform/rapi/RapiSession.h"
 #include "platform/rapi/RapiWire.h"
 
@@ -33,22 +34,19 @@ public:
     CRemoteCall& operator=(const CRemoteCall&) = delete;
 
     CWireWriter& Request() { return m_request; }
-    // Sends the request and reads the reply up to its result word. FALSE
-    // when the handheld could not be reached; the last error tells so.
+    // Sends the request and receives the whole reply. FALSE when the
+    // handheld could not be reached; the last error tells so.
     BOOL Run();
-    DWORD Result() const { return m_dwResult; }
-    // The fields of the reply after the result and the error word.
-    CWireReader& Reply() { return m_reader; }
-    // TRUE when the reply was read exactly to its end; then the handheld's
-    // error word becomes the last error. A reply that does not add up, or
-    // whose fields the caller found implausible, drops the link.
-    BOOL Finish(BOOL bPlausible = TRUE);
+    // The reply's body, for its decoder.
+    const BYTE* Body() const { return m_reply.data(); }
+    size_t BodySize() const { return m_reply.size(); }
+    // Ends the call with what the decoder made of the reply: the handheld's
+    // error word becomes the last error. A reply that did not decode drops
+    // the link, as the stream can no longer be trusted; then FALSE.
+    BOOL Conclude(BOOL bDecoded, const ReplyStatus& status);
 
 private:
     CLock m_lock;
     CWireWriter m_request;
     std::vector<BYTE> m_reply;
-    CWireReader m_reader;
-    DWORD m_dwResult = 0;
-    DWORD m_dwError = 0;
 };

@@ -21,10 +21,11 @@ protected:
     void SetUp() override { UseEndpoint(m_silent.Endpoint()); }
     void TearDown() override { UseEndpoint(std::string()); }
 
-    // A handheld serving m_handheld, which the next roots find.
-    void StartHandheld()
+    // A handheld serving m_handheld, with the emulator's fault options,
+    // which the next roots find.
+    void StartHandheld(const std::string& strOptions = std::string())
     {
-        m_pEmulator = std::make_unique<CEmulatorProcess>(m_handheld.Path());
+        m_pEmulator = std::make_unique<CEmulatorProcess>(m_handheld.Path(), strOptions);
         ASSERT_NE(0, m_pEmulator->Port()) << "the emulator did not start";
         UseEndpoint(m_pEmulator->Endpoint());
     }

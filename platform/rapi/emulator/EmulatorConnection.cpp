@@ -1,5 +1,6 @@
 #include "platform/rapi/emulator/EmulatorConnection.h"
 #include "platform/rapi/SocketIo.h"
+#include "platform/rapi/emulator/HostileListing.h"
 
 #include <algorithm>
 
@@ -108,8 +109,7 @@ CEmulatorConnection::Outcome CEmulatorConnection::OnFindAllFiles(CWireReader& re
     DWORD dwError;
     bool bOk = m_store.FindAllFiles(strPattern, dwFlags, records, &dwError);
     PutStatus(reply, bOk, dwError);
-    reply.PutDword(static_cast<DWORD>(records.size()));
-    reply.PutBytes(records.data(), records.size() * sizeof(CE_FIND_DATA));
+    PutListing(reply, records, m_faults.NextListingFault());
     return outReply;
 }
 

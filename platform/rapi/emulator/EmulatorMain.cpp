@@ -11,7 +11,8 @@
 
 namespace {
 constexpr char USAGE[] = "usage: rapiemu --root FOLDER [--port N] [--no-handshake] [--refuse[=HRESULT]]\n"
-                         "               [--capacity BYTES] [--drop-after BYTES] [--latency MS] [--throughput KBPS]\n";
+                         "               [--capacity BYTES] [--drop-after BYTES] [--latency MS] [--throughput KBPS]\n"
+                         "               [--hostile-listing[=unterminated|overcount|cut]]\n";
 
 void WriteLine(DWORD nStdHandle, const std::string& strLine)
 {

@@ -59,6 +59,30 @@ bool ApplyRefusal(COptionParser& parser, EmulatorOptions& options)
     return true;
 }
 
+bool ApplyListingFault(COptionParser& parser, EmulatorOptions& options)
+{
+    static const struct
+    {
+        const wchar_t* pszName;
+        ListingFault fault;
+    } faults[] = {
+        { L"unterminated", lfUnterminated },
+        { L"overcount", lfOvercount },
+        { L"cut", lfCut },
+    };
+    options.listingFault = lfInTurn;
+    if (!parser.HasInline())
+        return true;
+    const std::wstring strValue = parser.TakeValue();
+    for (const auto& f : faults) {
+        if (strValue == f.pszName) {
+            options.listingFault = f.fault;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ApplyDword(COptionParser& parser, ULONGLONG nMax, ULONGLONG nScale, DWORD* pdwValue)
 {
     ULONGLONG nValue;
@@ -95,6 +119,8 @@ bool ApplyOption(COptionParser& parser, EmulatorOptions& options)
         return parser.TakeNumber(UNLIMITED - 1, &options.nDropAfter);
     if (strName == L"--latency")
         return ApplyDword(parser, 600000, 1, &options.dwLatencyMs);
+    if (strName == L"--hostile-listing")
+        return ApplyListingFault(parser, options);
     if (strName == L"--throughput")
         return ApplyDword(parser, 4194304, 1024, &options.dwBytesPerSecond) && options.dwBytesPerSecond > 0;
     return false;

@@ -39,3 +39,12 @@ bool CLinkFaults::CountWritten(DWORD cb)
     m_bPulled = true;
     return true;
 }
+
+ListingFault CLinkFaults::NextListingFault()
+{
+    if (m_options.listingFault != lfInTurn)
+        return m_options.listingFault;
+    static const ListingFault turns[] = { lfUnterminated, lfOvercount, lfCut };
+    CLock lock(m_cs);
+    return turns[m_nListings++ % ARRAYSIZE(turns)];
+}

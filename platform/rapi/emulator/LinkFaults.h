@@ -1,6 +1,7 @@
 // The faults and the slowness the emulator was told to show: a link that
 // takes its time per call and per byte, a handshake never answered or
-// refused, and a cable pulled once so many bytes have been written.
+// refused, a cable pulled once so many bytes have been written, and
+// listings spoiled.
 #pragma once
 
 #include "platform/rapi/Lock.h"
@@ -27,9 +28,14 @@ public:
     // cable is pulled once: a later connection is a handheld put back.
     bool CountWritten(DWORD cb);
 
+    // How the next listing reply is spoiled (lfNone: not at all); faults
+    // that come in turn move on with every listing of any connection.
+    ListingFault NextListingFault();
+
 private:
     const EmulatorOptions& m_options;
     CCriticalSection m_cs;
     ULONGLONG m_nWritten = 0;
     bool m_bPulled = false;
+    DWORD m_nListings = 0;
 };
