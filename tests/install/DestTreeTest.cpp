@@ -222,8 +222,8 @@ TEST_F(DestTreeTest, TheWalkTakesEitherSeparatorAsTheLookUpsDo)
     }
 }
 
-// The texts of an item's children, in the tree's order: each node's path,
-// or its name where it has none of its own.
+// An item's children in the tree's order: their nodes' paths, or their
+// display names.
 std::vector<std::string> ChildTexts(CTreeHost& host, HTREEITEM hItem, bool bPaths)
 {
     std::vector<std::string> texts;
@@ -235,12 +235,23 @@ std::vector<std::string> ChildTexts(CTreeHost& host, HTREEITEM hItem, bool bPath
     return texts;
 }
 
+// The names of a node's children in the model's order, which is the
+// listing's.
+std::vector<std::string> NodeNames(CFolderNode* pNode)
+{
+    std::vector<std::string> names;
+    for (UINT i = 0; i < pNode->GetChildCount(); ++i)
+        names.push_back(pNode->GetChild(i)->GetDisplayName());
+    return names;
+}
+
 TEST_F(DestTreeTest, SiblingsInTheOrderAUserExpects)
 {
     // Made in an order of their own, with letter case that a plain byte
-    // comparison would put first.
+    // comparison would put first, and marks that the language's rules
+    // weigh otherwise than the file system's listing.
     CTempFolder folder("R:\\");
-    for (const char* pszName : { "charlie", "Delta", "alpha", "Bravo" })
+    for (const char* pszName : { "charlie", "Delta", "a-c", "alpha", "_x", "Bravo", "ab" })
         folder.MakeFolder(pszName);
     // Handheld folders whose names a sort, plain or by the language's
     // rules, would put in another order than the listing's.
@@ -254,20 +265,20 @@ TEST_F(DestTreeTest, SiblingsInTheOrderAUserExpects)
     // The drives by letter, then the handheld.
     EXPECT_EQ(std::vector<std::string>({ "B:\\", "F:\\", "R:\\", "S:\\", "\\" }), ChildTexts(host, hComputer, true));
 
-    // A drive's folders as the shell orders them, letter case aside.
+    // A drive's folders as the shell orders them: letter case aside, a
+    // hyphen counting for nothing, an underscore before the letters.
     HTREEITEM hFolder = host.Find(folder.Path());
     ASSERT_NE(nullptr, hFolder);
     ASSERT_TRUE(host.ClickButton(hFolder));
-    EXPECT_EQ(std::vector<std::string>({ "alpha", "Bravo", "charlie", "Delta" }), ChildTexts(host, hFolder, false));
+    const std::vector<std::string> shellOrder = { "_x", "ab", "a-c", "alpha", "Bravo", "charlie", "Delta" };
+    ASSERT_NE(shellOrder, NodeNames(host.m_tree.NodeOf(hFolder))) << "a listing in the shell's order shows nothing";
+    EXPECT_EQ(shellOrder, ChildTexts(host, hFolder, false));
 
     // The handheld's folders as its listing gives them.
     HTREEITEM hDevice = host.Find(InUsersSet("行動裝置", "行动装置"));
     ASSERT_NE(nullptr, hDevice);
     ASSERT_TRUE(host.ClickButton(hDevice));
-    CFolderNode* pDevice = host.m_tree.NodeOf(hDevice);
-    std::vector<std::string> listed;
-    for (UINT i = 0; i < pDevice->GetChildCount(); ++i)
-        listed.push_back(pDevice->GetChild(i)->GetDisplayName());
+    const std::vector<std::string> listed = NodeNames(host.m_tree.NodeOf(hDevice));
     std::vector<std::string> sorted = listed;
     std::sort(sorted.begin(), sorted.end());
     ASSERT_NE(sorted, listed) << "a listing in plain order shows nothing";
