@@ -2,6 +2,7 @@
 
 #include "platform/framework/Gdi.h"
 #include "res/resource.h"
+#include "shell/PathLevels.h"
 
 #include <cstring>
 
@@ -9,14 +10,6 @@ namespace {
 
 // The label's text is cut to this many bytes, at a character boundary.
 constexpr int LABEL_BYTES = 260;
-
-// The text lower-cased as the user's code page has it.
-CString Lowered(LPCSTR psz)
-{
-    CString str(psz);
-    str.MakeLower();
-    return str;
-}
 
 // Cuts the text to fewer than cbMax bytes without splitting a double-byte
 // character.
@@ -35,39 +28,30 @@ void CutAtCharacter(CString& str, int cbMax)
     str = CString(pszStart).Left(static_cast<int>(psz - pszStart));
 }
 
-// Whether a path ends in a backslash of its own (not a trail byte).
-bool EndsWithSeparator(const CString& str)
-{
-    return !str.IsEmpty() && str.ReverseFind('\\') == str.GetLength() - 1;
-}
-
-// Trailing backslashes say nothing about which folder a path names.
-CString WithoutTrailingSeparators(CString str)
-{
-    while (str.GetLength() > 1 && EndsWithSeparator(str))
-        str = str.Left(str.GetLength() - 1);
-    return str;
-}
-
 bool BeginsWithDrive(const CString& strPath)
 {
     return strPath.GetLength() >= 2 && strPath[1] == ':';
 }
 
-// The part of a node's path the walk compares, lower-cased. A target with
-// a drive letter names that drive's folder; one without names the folder
-// on whichever drive has it, so the node's drive letter is dropped.
-CString ComparablePath(CFolderNode* pNode, const CString& strTarget)
+// A path as the walk compares it: in the one form of the model's look-ups
+// (either separator, a run of them as one, none at the end), lower-cased as
+// the user's code page has it.
+CString WalkForm(LPCSTR pszPath)
 {
-    CString strPath = Lowered(pNode->GetPath());
+    CString str(ComparablePath(pszPath).c_str());
+    str.MakeLower();
+    return str;
+}
+
+// The part of a node's path the walk compares. A target with a drive letter
+// names that drive's folder; one without names the folder on whichever
+// drive has it, so the node's drive letter is dropped.
+CString NodeWalkForm(CFolderNode* pNode, const CString& strTarget)
+{
+    CString strPath = WalkForm(pNode->GetPath());
     if (!BeginsWithDrive(strTarget) && BeginsWithDrive(strPath))
         strPath = strPath.Mid(2);
     return strPath;
-}
-
-CString ComparableTarget(LPCSTR pszPath)
-{
-    return WithoutTrailingSeparators(Lowered(pszPath));
 }
 
 enum class PathMatch
@@ -77,17 +61,26 @@ enum class PathMatch
     Whole     // the node's folder is the target
 };
 
-// How a node's path stands to the target: a prefix counts only where a
-// folder name ends, so "\\dict" does not lead to "\\dictionary".
-PathMatch MatchPath(const CString& strTarget, const CString& strPath)
+// How a folder's path stands to the target, both in the walk's form: a
+// prefix counts only where a folder name ends, so "\dict" does not lead to
+// "\dictionary". The byte after a matching folder begins a character of
+// the target, so a backslash there is a separator, not a second byte.
+PathMatch MatchPath(const CString& strTarget, const CString& strFolder)
 {
-    const CString strFolder = WithoutTrailingSeparators(strPath);
     const int cch = strFolder.GetLength();
     if (std::strncmp(strTarget, strFolder, cch) != 0)
         return PathMatch::None;
     if (strTarget.GetLength() == cch)
         return PathMatch::Whole;
-    return strTarget[cch] == '\\' || EndsWithSeparator(strFolder) ? PathMatch::Prefix : PathMatch::None;
+    return strTarget[cch] == '\\' ? PathMatch::Prefix : PathMatch::None;
+}
+
+// The handheld's branches are never searched, nor a node without a path.
+PathMatch MatchNode(CFolderNode* pNode, const CString& strTarget)
+{
+    if (pNode == nullptr || pNode->IsOnDevice() || *pNode->GetPath() == '\0')
+        return PathMatch::None;
+    return MatchPath(strTarget, NodeWalkForm(pNode, strTarget));
 }
 
 }   // namespace
@@ -138,7 +131,7 @@ void CDestTreeCtrl::SelectPath(UINT nFlags, int nRootIndex, LPCSTR pszPath)
     Expand(GetRootItem(), TVE_EXPAND);
     if (pszPath == nullptr || *pszPath == '\0')
         return;
-    if (HTREEITEM hItem = WalkTo(ComparableTarget(pszPath))) {
+    if (HTREEITEM hItem = WalkTo(WalkForm(pszPath))) {
         SelectItem(hItem);
         UpdatePathLabel();
     }
@@ -160,9 +153,7 @@ HTREEITEM CDestTreeCtrl::WalkTo(const CString& strTarget)
             hItem = GetNextSiblingItem(stack[--nDepth]);
             continue;
         }
-        CFolderNode* pNode = NodeOf(hItem);
-        const CString strPath = pNode != nullptr && !pNode->IsOnDevice() ? ComparablePath(pNode, strTarget) : CString();
-        const PathMatch match = strPath.IsEmpty() ? PathMatch::None : MatchPath(strTarget, strPath);
+        const PathMatch match = MatchNode(NodeOf(hItem), strTarget);
         if (match == PathMatch::Whole) {
             hFound = hItem;
             hItem = nullptr;   // this row is done

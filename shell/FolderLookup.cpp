@@ -9,20 +9,6 @@
 
 namespace {
 
-bool IsSeparator(char ch)
-{
-    return ch == '\\' || ch == '/';
-}
-
-// The last character of a path, a double-byte one counting as one.
-char LastChar(const std::string& strPath)
-{
-    if (strPath.empty())
-        return '\0';
-    LPCSTR pszLast = ::CharPrevA(strPath.c_str(), strPath.c_str() + strPath.size());
-    return pszLast + 1 == strPath.c_str() + strPath.size() ? *pszLast : '\0';
-}
-
 // Equal but for the case of ASCII letters; double-byte characters are
 // compared whole, so a trail byte is never taken for a letter.
 bool EqualIgnoringAsciiCase(const std::string& strA, const std::string& strB)
@@ -91,18 +77,14 @@ CFolderNode* CShellFolderNode::FindChildByPath(LPCSTR pszPath, int nLevel)
     char szPrefix[MAX_PATH];
     BOOL bNetwork = FALSE;
     CopyPathPrefix(pszPath, szPrefix, sizeof(szPrefix), bNetwork, nLevel);
-    std::string strPrefix = szPrefix;
-    if (strPrefix.empty())
+    if (szPrefix[0] == '\0')
         return nullptr;
-    if (!IsSeparator(LastChar(strPrefix)))
-        strPrefix += '\\';
+    const std::string strPrefix = ComparablePath(szPrefix);
     for (const auto& pChild : m_children) {
         std::string strText = pChild->GetPath();
         if (bNetwork && strText.empty())
             strText = std::string("\\\\") + pChild->GetDisplayName();
-        if (!IsSeparator(LastChar(strText)))
-            strText += strPrefix.back();
-        if (EqualIgnoringAsciiCase(strText, strPrefix))
+        if (EqualIgnoringAsciiCase(ComparablePath(strText.c_str()), strPrefix))
             return pChild.get();
     }
     return nullptr;

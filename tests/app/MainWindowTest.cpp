@@ -53,11 +53,13 @@ protected:
     CMainFrame* m_pFrame = nullptr;
 };
 
+// Read as the menu holds it, so that a character the code page lacks fails
+// rather than turning into a '?' that the expected text has too.
 std::string MenuText(HMENU hMenu, UINT nPosition)
 {
-    char szText[128] = {};
-    ::GetMenuStringA(hMenu, nPosition, szText, sizeof(szText), MF_BYPOSITION);
-    return szText;
+    wchar_t szText[128] = {};
+    ::GetMenuStringW(hMenu, nPosition, szText, ARRAYSIZE(szText), MF_BYPOSITION);
+    return AnsiFromWide(szText);
 }
 
 TEST_F(MainWindowTest, TheMenuInTheUsersLanguage)
@@ -153,9 +155,7 @@ TEST_F(MainWindowTest, TheButtonsToolTips)
         wide.hdr.idFrom = ansi.uId;
         wide.hdr.code = TTN_NEEDTEXTW;
         ::SendMessageA(hBar, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
-        char szBack[160] = {};
-        ::WideCharToMultiByte(CP_ACP, 0, wide.lpszText, -1, szBack, sizeof(szBack), nullptr, nullptr);
-        EXPECT_EQ(InUsersSet(tip.pszTraditional, tip.pszSimplified), szBack) << tip.nId;
+        EXPECT_EQ(InUsersSet(tip.pszTraditional, tip.pszSimplified), AnsiFromWide(wide.lpszText)) << tip.nId;
     }
 }
 

@@ -48,7 +48,7 @@ std::vector<HWND> ShownWindowsOf(DWORD dwProcessId)
     return search.windows;
 }
 
-CProgramProcess::CProgramProcess(const std::string& strArguments, int cxClient)
+CProgramProcess::CProgramProcess(const std::string& strArguments, int cxClient, const std::string& strFolder)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -62,8 +62,8 @@ CProgramProcess::CProgramProcess(const std::string& strArguments, int cxClient)
     }
     std::string strCommand = "\"" TARNIX_PROGRAM_PATH "\" " + strArguments;
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(TARNIX_PROGRAM_PATH, &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process))
+    if (!::CreateProcessA(TARNIX_PROGRAM_PATH, &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          strFolder.empty() ? nullptr : strFolder.c_str(), &startup, &process))
         return;
     ::CloseHandle(process.hThread);
     m_hProcess = process.hProcess;
@@ -166,14 +166,6 @@ HWND CProgramProcess::DestinationPane() const
     return Child(Child(m_hMain, AFX_IDW_PANE_FIRST), AFX_IDW_PANE_FIRST + 1);
 }
 
-std::string CProgramProcess::Text(HWND hWnd) const
-{
-    char szText[1024] = {};
-    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(szText), reinterpret_cast<LPARAM>(szText), SMTO_NORMAL, 10000,
-                          nullptr);
-    return szText;
-}
-
 void CProgramProcess::Command(UINT nId) const
 {
     ::PostMessageA(m_hMain, WM_COMMAND, nId, 0);
@@ -199,6 +191,26 @@ void CProgramProcess::Click(HWND hWnd, int x, int y) const
     ::PostMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::PostMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     WaitUntilIdle();
+}
+
+int CProgramProcess::TreeItemImage(HWND hTree, HTREEITEM hItem) const
+{
+    // The tree reads the item's record in its own process.
+    void* pRemote = ::VirtualAllocEx(m_hProcess, nullptr, sizeof(TVITEMA), MEM_COMMIT, PAGE_READWRITE);
+    if (pRemote == nullptr)
+        return -1;
+    TVITEMA item = {};
+    item.mask = TVIF_HANDLE | TVIF_IMAGE;
+    item.hItem = hItem;
+    item.iImage = -1;
+    DWORD_PTR dwAnswer = 0;
+    if (!::WriteProcessMemory(m_hProcess, pRemote, &item, sizeof(item), nullptr)
+        || !::SendMessageTimeoutA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(pRemote), SMTO_NORMAL, 10000,
+                                  &dwAnswer)
+        || !dwAnswer || !::ReadProcessMemory(m_hProcess, pRemote, &item, sizeof(item), nullptr))
+        item.iImage = -1;
+    ::VirtualFreeEx(m_hProcess, pRemote, 0, MEM_RELEASE);
+    return item.iImage;
 }
 
 DWORD CProgramProcess::WaitForExit(DWORD dwTimeout) const

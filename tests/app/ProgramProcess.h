@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,8 +12,10 @@ class CProgramProcess
 {
 public:
     // Starts the program with the command-line text strArguments; a client
-    // area cxClient wide when given (the size a shortcut would ask for).
-    explicit CProgramProcess(const std::string& strArguments, int cxClient = 0);
+    // area cxClient wide when given (the size a shortcut would ask for); in
+    // the working folder strFolder when given, else in the test's own.
+    explicit CProgramProcess(const std::string& strArguments, int cxClient = 0,
+                             const std::string& strFolder = std::string());
     ~CProgramProcess();
     CProgramProcess(const CProgramProcess&) = delete;
     CProgramProcess& operator=(const CProgramProcess&) = delete;
@@ -25,7 +28,6 @@ public:
     HWND InstallButton() const;
     HWND ListView() const;
     HWND DestinationPane() const;
-    std::string Text(HWND hWnd) const;
 
     // Lets the program catch up with everything it was posted or typed;
     // waits first for a dialog of the program to go.
@@ -37,6 +39,9 @@ public:
     void Keys(UINT nVirtualKey, bool bControl = false, bool bShift = false, bool bAlt = false) const;
     // A mouse click at client point (x, y) of hWnd.
     void Click(HWND hWnd, int x, int y) const;
+    // The image a tree item of the program shows, as its tree asks for it;
+    // -1 when the tree does not answer.
+    int TreeItemImage(HWND hTree, HTREEITEM hItem) const;
 
     // Waits for the program to end; its exit code, or STILL_ACTIVE.
     DWORD WaitForExit(DWORD dwTimeout) const;

@@ -11,6 +11,7 @@
 #include "tests/support/FileContents.h"
 #include "tests/support/TempFolder.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -45,11 +46,27 @@ protected:
     CTempFolder m_content{ "T:\\" };
 };
 
+// Every place a save could write to: the content folder and its drive,
+// the program's working folder and its own folder, the removable drives.
+std::map<std::string, std::string> StampsOfEveryPlace(const std::string& strWorkingFolder)
+{
+    std::string strProgramFolder = TARNIX_PROGRAM_PATH;
+    strProgramFolder.erase(strProgramFolder.find_last_of("\\/"));
+    std::map<std::string, std::string> stamps;
+    for (const std::string& strFolder : { strWorkingFolder, strProgramFolder, std::string("B:"), std::string("F:"),
+                                          std::string("R:"), std::string("S:"), std::string("T:") }) {
+        const auto inFolder = FolderStamps(strFolder);
+        stamps.insert(inFolder.begin(), inFolder.end());
+    }
+    return stamps;
+}
+
 TEST_F(ProgramTest, TheMainWindowAndItsCommands)
 {
-    CProgramProcess program(m_content.Path());
+    CTempFolder working;
+    CProgramProcess program(m_content.Path(), 0, working.Path());
     ASSERT_NE(nullptr, program.MainWindow());
-    EXPECT_EQ(InUsersSet("Lexora字庫安裝程式", "Lexora字库安装程序"), program.Text(program.MainWindow()));
+    EXPECT_EQ(InUsersSet("Lexora字庫安裝程式", "Lexora字库安装程序"), WindowTextOf(program.MainWindow()));
 
     // Install only while something is ticked.
     ASSERT_TRUE(WaitFor([&] { return !InstallEnabled(program); })) << "nothing is ticked yet";
@@ -76,13 +93,26 @@ TEST_F(ProgramTest, TheMainWindowAndItsCommands)
     // show within a second.
     const auto staysEnabled = [&] { return !WaitFor([&] { return !InstallEnabled(program); }, 1000); };
     EXPECT_TRUE(staysEnabled()) << "the ticks stay";
-    // Save writes nothing anywhere.
+    // Save writes nothing anywhere, and asks nothing (a dialog would leave
+    // the main window disabled).
+    const std::map<std::string, std::string> stampsBefore = StampsOfEveryPlace(working.Path());
     program.Keys('S', true);
+    EXPECT_EQ(stampsBefore, StampsOfEveryPlace(working.Path()));
     EXPECT_EQ(before, FolderContents(m_content.Path()));
     EXPECT_TRUE(staysEnabled());
-    // New scans again and loses the ticks.
+
+    // New scans the folder again and loses the ticks: with the files gone,
+    // there is nothing left to tick; a file added since is found.
+    for (const auto& file : before)
+        ASSERT_TRUE(DeleteFileA(file.first.c_str())) << file.first;
     program.Keys('N', true);
-    EXPECT_TRUE(WaitFor([&] { return !InstallEnabled(program); })) << "Ctrl+N rescans";
+    EXPECT_TRUE(WaitFor([&] { return !InstallEnabled(program); })) << "Ctrl+N loses the ticks";
+    program.Keys('A', true);
+    EXPECT_FALSE(WaitFor([&] { return InstallEnabled(program); }, 1000)) << "Ctrl+N rescans: the files are gone";
+    AddContent("added.kda", 5000);
+    program.Keys('N', true);
+    program.Keys('A', true);
+    EXPECT_TRUE(WaitFor([&] { return InstallEnabled(program); })) << "the file added since is in the list";
 
     program.Command(ID_APP_EXIT);
     EXPECT_EQ(0u, program.WaitForExit(10000));
@@ -100,10 +130,10 @@ TEST_F(ProgramTest, TheAboutBox)
                 hAbout = ::GetDlgItem(hWnd, IDC_ABOUT_VERSION) != nullptr ? hWnd : hAbout;
             return hAbout != nullptr;
         }));
-        EXPECT_EQ(InUsersSet("關於 Lexora字庫安裝程式", "关于 Lexora字库安装程序"), program.Text(hAbout));
+        EXPECT_EQ(InUsersSet("關於 Lexora字庫安裝程式", "关于 Lexora字库安装程序"), WindowTextOf(hAbout));
         EXPECT_EQ(InUsersSet("Lexora字庫安裝程式 Version 1.1", "Lexora字库安装程序 Version 1.1"),
-                  program.Text(::GetDlgItem(hAbout, IDC_ABOUT_VERSION)));
-        EXPECT_FALSE(program.Text(::GetDlgItem(hAbout, IDC_ABOUT_NOTICE)).empty());
+                  WindowTextOf(::GetDlgItem(hAbout, IDC_ABOUT_VERSION)));
+        EXPECT_FALSE(WindowTextOf(::GetDlgItem(hAbout, IDC_ABOUT_NOTICE)).empty());
         EXPECT_FALSE(::IsWindowEnabled(program.MainWindow())) << "the About box is modal";
         if (nWay == 0)
             ::PostMessageA(::GetDlgItem(hAbout, IDOK), BM_CLICK, 0, 0);
@@ -152,7 +182,7 @@ TEST_F(ProgramTest, InstallingOntoARemovableDrive)
     // The initial destination, third on the command line, without a drive.
     CProgramProcess program(m_content.Path() + ",x," + target.Path().substr(2));
     ASSERT_NE(nullptr, program.MainWindow());
-    EXPECT_EQ(target.Path(), program.Text(program.Child(program.DestinationPane(), IDC_PATH_LABEL)));
+    EXPECT_EQ(target.Path(), WindowTextOf(program.Child(program.DestinationPane(), IDC_PATH_LABEL)));
     program.Keys('A', true);
     ASSERT_TRUE(WaitFor([&] { return InstallEnabled(program); }));
     ::PostMessageA(program.InstallButton(), BM_CLICK, 0, 0);
@@ -168,7 +198,7 @@ TEST_F(ProgramTest, InstallingOntoARemovableDrive)
 
     // F5 builds the tree anew and walks to the initial destination again.
     // A click on the tree's top row, the computer, first.
-    const auto label = [&] { return program.Text(program.Child(program.DestinationPane(), IDC_PATH_LABEL)); };
+    const auto label = [&] { return WindowTextOf(program.Child(program.DestinationPane(), IDC_PATH_LABEL)); };
     program.Click(program.Child(program.DestinationPane(), IDC_DEST_TREE), 40, 8);
     ASSERT_TRUE(WaitFor([&] { return label() != target.Path(); }));
     program.Keys(VK_F5);
@@ -206,10 +236,26 @@ TEST_F(ProgramTest, InstallingOntoTheHandheld)
     })) << "byte-exact copies on the handheld";
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(program.MainWindow()) != FALSE; })) << "the run ends";
 
-    // F5 builds the tree twice, looking for the handheld only once.
+    // F5 builds the tree twice, looking for the handheld only the second
+    // time. Each build adds the program's three images to the system's
+    // list anew, so a drive's image moves on by six, not three; the
+    // handheld's node, last in the tree, shows the image before a drive's.
+    const auto firstDrive = [&] { return TreeView_GetChild(hTree, TreeView_GetRoot(hTree)); };
+    const auto lastTopItem = [&] {
+        HTREEITEM hItem = TreeView_GetChild(hTree, TreeView_GetRoot(hTree));
+        while (HTREEITEM hNext = TreeView_GetNextSibling(hTree, hItem))
+            hItem = hNext;
+        return hItem;
+    };
+    const int nDriveImage = program.TreeItemImage(hTree, firstDrive());
+    ASSERT_LE(0, nDriveImage);
+    ASSERT_EQ(nDriveImage - 1, program.TreeItemImage(hTree, lastTopItem())) << "the handheld's node";
     const int nConnections = emulator.Connections();
     program.Keys(VK_F5);
     EXPECT_TRUE(WaitFor([&] { return emulator.Connections() == nConnections + 1; }));
+    EXPECT_TRUE(WaitFor([&] { return program.TreeItemImage(hTree, firstDrive()) == nDriveImage + 6; }))
+        << "two builds: the drive's image is " << program.TreeItemImage(hTree, firstDrive()) << ", was " << nDriveImage;
+    EXPECT_EQ(nDriveImage + 5, program.TreeItemImage(hTree, lastTopItem())) << "the handheld's node, built last";
     program.Command(ID_APP_EXIT);
     EXPECT_EQ(0u, program.WaitForExit(10000));
     EXPECT_FALSE(WaitFor([&] { return emulator.Connections() > nConnections + 1; }, 1000)) << "and no more";

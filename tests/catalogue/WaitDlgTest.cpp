@@ -46,10 +46,9 @@ TEST(WaitNotice, ShowsThePleaseWaitTextWithMarginsOnBothSides)
     CWaitDlg notice(IDS_PLEASE_WAIT, nullptr);
     ASSERT_NE(nullptr, notice.m_hWnd);
     EXPECT_TRUE(notice.IsWindowVisible());
-    char szText[256] = {};
-    notice.GetDlgItem(IDC_WAIT_TEXT)->GetWindowText(szText, sizeof(szText));
-    EXPECT_EQ(ExpectedNotice(), szText);
-    ExpectTextInsideWithMargins(notice, szText);
+    const std::string strText = WindowTextOf(notice.GetDlgItem(IDC_WAIT_TEXT)->m_hWnd);
+    EXPECT_EQ(ExpectedNotice(), strText);
+    ExpectTextInsideWithMargins(notice, strText.c_str());
     notice.DestroyWindow();
     EXPECT_EQ(nullptr, notice.m_hWnd);
 }
@@ -74,9 +73,7 @@ TEST(WaitNotice, TemplateTextStaysWithoutAMessageId)
 {
     CWinApp app;
     CWaitDlg notice(0, nullptr);
-    char szText[256] = {};
-    notice.GetDlgItem(IDC_WAIT_TEXT)->GetWindowText(szText, sizeof(szText));
-    EXPECT_STREQ("Calibrating...", szText);
+    EXPECT_EQ("Calibrating...", WindowTextOf(notice.GetDlgItem(IDC_WAIT_TEXT)->m_hWnd));
     notice.DestroyWindow();
 }
 

@@ -8,6 +8,8 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/MessagePump.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT PANE_FLAGS = 0xA0;
@@ -111,30 +113,27 @@ TEST_F(DestTreeTest, ALongHandheldPathIsCutAtACharacter)
     std::string strUtf8Name;
     for (int i = 0; i < 63; ++i)
         strUtf8Name += "字";
-    const std::string strName = AnsiFromUtf8(strUtf8Name);
-    m_handheld.MakeFolder(strName + "\\" + strName);
+    // One letter more in the first folder's name puts the label's bytes 258
+    // and 259 into one character: a cut after 259 bytes would halve it.
+    const std::string strFirst = "a" + AnsiFromUtf8(strUtf8Name);
+    const std::string strSecond = AnsiFromUtf8(strUtf8Name);
+    m_handheld.MakeFolder(strFirst + "\\" + strSecond);
     CTreeHost host;
     host.m_tree.SelectPath(PANE_FLAGS, 0, nullptr);
     HTREEITEM hDevice = host.Find(InUsersSet("行動裝置", "行动装置"));
     ASSERT_NE(nullptr, hDevice);
     ASSERT_TRUE(host.ClickButton(hDevice));
-    HTREEITEM hFirst = host.Find(strName);
+    HTREEITEM hFirst = host.Find(strFirst);
     ASSERT_NE(nullptr, hFirst);
     ASSERT_TRUE(host.ClickButton(hFirst));
     HTREEITEM hSecond = host.m_tree.GetChildItem(hFirst);
     ASSERT_NE(nullptr, hSecond);
     host.Click(hSecond);
 
-    const std::string strFull = InUsersSet("行動裝置", "行动装置") + ":\\" + strName + "\\" + strName;
-    const std::string strLabel = host.Label();
-    ASSERT_GT(strFull.size(), 259u);
-    EXPECT_LE(strLabel.size(), 259u);
-    EXPECT_GE(strLabel.size(), 258u);
-    EXPECT_EQ(strFull.substr(0, strLabel.size()), strLabel);
-    LPCSTR psz = strLabel.c_str();
-    while (*psz != '\0')
-        psz = CharNextA(psz);
-    EXPECT_EQ(strLabel.c_str() + strLabel.size(), psz) << "no half character at the end";
+    const std::string strFull = InUsersSet("行動裝置", "行动装置") + ":\\" + strFirst + "\\" + strSecond;
+    ASSERT_EQ(264u, strFull.size());
+    ASSERT_TRUE(IsDBCSLeadByte(static_cast<BYTE>(strFull[258]))) << "a character at bytes 258 and 259";
+    EXPECT_EQ(strFull.substr(0, 258), host.Label()) << "cut before the character that does not fit whole";
 }
 
 TEST_F(DestTreeTest, TheWalkToAPath)
@@ -190,6 +189,103 @@ TEST_F(DestTreeTest, TheWalkToAPath)
     EXPECT_EQ(deep.Path(), host.Caret()->GetPath()) << "the deepest folder on the way";
     host.SelectFolder(PANE_FLAGS, deep.PathOf("dict") + "\\");
     EXPECT_EQ(deep.PathOf("dict"), host.Caret()->GetPath());
+}
+
+TEST_F(DestTreeTest, TheWalkTakesEitherSeparatorAsTheLookUpsDo)
+{
+    // A name whose second byte is a backslash, which is no separator.
+    const std::string strDbcs = InUsersSet("許", "乗");
+    CTempFolder folder("S:\\");
+    const std::string strLeaf = folder.MakeFolder(strDbcs + "\\leaf");
+    const std::string strDbcsPath = folder.PathOf(strDbcs);
+    const std::string strName = folder.Path().substr(3);   // past "S:\\"
+    const struct
+    {
+        std::string strTarget;
+        std::string strFolder;
+    } cases[] = {
+        { "\\" + strName + "\\" + strDbcs + "\\leaf", strLeaf },
+        { "/" + strName + "/" + strDbcs + "/leaf", strLeaf },
+        { "\\" + strName + "//" + strDbcs + "\\/leaf\\\\", strLeaf },
+        { "s:/" + strName + "/" + strDbcs + "/leaf/", strLeaf },
+        { "S:\\\\" + strName + "\\" + strDbcs + "\\leaf", strLeaf },
+        { "\\" + strName + "\\" + strDbcs, strDbcsPath },
+        { "/" + strName + "/" + strDbcs + "/", strDbcsPath },
+        { "\\" + strName + "\\" + strDbcs + "leaf", folder.Path() },
+    };
+    CTreeHost host;
+    for (const auto& c : cases) {
+        host.m_tree.SelectPath(PANE_FLAGS | FNF_NODEVICE, 0, c.strTarget.c_str());
+        ASSERT_NE(nullptr, host.Caret()) << c.strTarget;
+        EXPECT_EQ(c.strFolder, host.Caret()->GetPath()) << c.strTarget;
+        EXPECT_EQ(c.strFolder, host.Label()) << c.strTarget;
+    }
+}
+
+// An item's children in the tree's order: their nodes' paths, or their
+// display names.
+std::vector<std::string> ChildTexts(CTreeHost& host, HTREEITEM hItem, bool bPaths)
+{
+    std::vector<std::string> texts;
+    for (HTREEITEM hChild = host.m_tree.GetChildItem(hItem); hChild != nullptr;
+         hChild = host.m_tree.GetNextSiblingItem(hChild)) {
+        CFolderNode* pNode = host.m_tree.NodeOf(hChild);
+        texts.push_back(bPaths ? pNode->GetPath() : pNode->GetDisplayName());
+    }
+    return texts;
+}
+
+// The names of a node's children in the model's order, which is the
+// listing's.
+std::vector<std::string> NodeNames(CFolderNode* pNode)
+{
+    std::vector<std::string> names;
+    for (UINT i = 0; i < pNode->GetChildCount(); ++i)
+        names.push_back(pNode->GetChild(i)->GetDisplayName());
+    return names;
+}
+
+TEST_F(DestTreeTest, SiblingsInTheOrderAUserExpects)
+{
+    // Made in an order of their own, with letter case that a plain byte
+    // comparison would put first, and marks that the language's rules
+    // weigh otherwise than the file system's listing.
+    CTempFolder folder("R:\\");
+    for (const char* pszName : { "charlie", "Delta", "a-c", "alpha", "_x", "Bravo", "ab" })
+        folder.MakeFolder(pszName);
+    // Handheld folders whose names a sort, plain or by the language's
+    // rules, would put in another order than the listing's.
+    for (const char* pszName : { "B", "ab", "a-c" })
+        m_handheld.MakeFolder(pszName);
+    ASSERT_NO_FATAL_FAILURE(StartHandheld());
+    CTreeHost host;
+    host.SelectFolder(PANE_FLAGS, folder.Path());
+    const HTREEITEM hComputer = host.m_tree.GetRootItem();
+
+    // The drives by letter, then the handheld.
+    EXPECT_EQ(std::vector<std::string>({ "B:\\", "F:\\", "R:\\", "S:\\", "\\" }), ChildTexts(host, hComputer, true));
+
+    // A drive's folders as the shell orders them: letter case aside, a
+    // hyphen counting for nothing, an underscore before the letters.
+    HTREEITEM hFolder = host.Find(folder.Path());
+    ASSERT_NE(nullptr, hFolder);
+    ASSERT_TRUE(host.ClickButton(hFolder));
+    const std::vector<std::string> shellOrder = { "_x", "ab", "a-c", "alpha", "Bravo", "charlie", "Delta" };
+    ASSERT_NE(shellOrder, NodeNames(host.m_tree.NodeOf(hFolder))) << "a listing in the shell's order shows nothing";
+    EXPECT_EQ(shellOrder, ChildTexts(host, hFolder, false));
+
+    // The handheld's folders as its listing gives them.
+    HTREEITEM hDevice = host.Find(InUsersSet("行動裝置", "行动装置"));
+    ASSERT_NE(nullptr, hDevice);
+    ASSERT_TRUE(host.ClickButton(hDevice));
+    const std::vector<std::string> listed = NodeNames(host.m_tree.NodeOf(hDevice));
+    std::vector<std::string> sorted = listed;
+    std::sort(sorted.begin(), sorted.end());
+    ASSERT_NE(sorted, listed) << "a listing in plain order shows nothing";
+    std::sort(sorted.begin(), sorted.end(),
+              [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
+    ASSERT_NE(sorted, listed) << "a listing in the language's order shows nothing";
+    EXPECT_EQ(listed, ChildTexts(host, hDevice, false));
 }
 
 TEST_F(DestTreeTest, EveryRootAddsTheProgramsImagesAgain)

@@ -42,7 +42,9 @@ TEST_F(FolderModelTest, FoldersShowTheirNamesAndPathsButNoHiddenOnes)
     folder.MakeFolder("visible");
     folder.MakeFolder(strWide);
     const std::string strHidden = folder.MakeFolder("hidden");
-    SetFileAttributesA(strHidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(SetFileAttributesA(strHidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(GetFileAttributesA(strHidden.c_str()) & FILE_ATTRIBUTE_HIDDEN)
+        << "the test drive's file system keeps no hidden attribute: a hidden folder would look like any other";
     folder.MakeFile("file.kda", "not a folder");
 
     auto pRoot = ListedRoot(FNF_NODEVICE);
@@ -50,10 +52,7 @@ TEST_F(FolderModelTest, FoldersShowTheirNamesAndPathsButNoHiddenOnes)
     ASSERT_NE(nullptr, pNode) << folder.Path();
     EXPECT_EQ(folder.Path(), pNode->GetPath());
     Listed(pNode);
-    std::vector<std::string> expected = { "visible", strWide };
-    if (!(GetFileAttributesA(strHidden.c_str()) & FILE_ATTRIBUTE_HIDDEN))
-        expected.push_back("hidden");   // the file system keeps no hidden bit
-    EXPECT_EQ(Sorted(expected), Sorted(ChildNames(pNode)));
+    EXPECT_EQ(Sorted({ "visible", strWide }), Sorted(ChildNames(pNode)));
 
     // The path of a folder named in the code page opens that very folder.
     CFolderNode* pWide = ChildNamed(pNode, strWide);
@@ -135,6 +134,9 @@ TEST_F(FolderModelTest, LookUpsByIdListAndPath)
 {
     CTempFolder folder("R:\\");
     folder.MakeFolder("a\\b");
+    // A name whose second byte is a backslash.
+    const std::string strDbcs = InUsersSet("許", "乗");
+    const std::string strDbcsPath = folder.MakeFolder(strDbcs);
     auto pRoot = std::make_unique<CShellFolderNode>();
     pRoot->SetFlags(FNF_NODEVICE);
     EXPECT_EQ(pRoot.get(), pRoot->FindByIdList(nullptr));
@@ -150,10 +152,31 @@ TEST_F(FolderModelTest, LookUpsByIdListAndPath)
     CFolderNode* pB = pRoot->FindByPath(folder.PathOf("a\\b").c_str(), 1);
     ASSERT_NE(nullptr, pB);
     EXPECT_EQ(folder.PathOf("a\\b"), pB->GetPath());
-    std::string strLower = folder.PathOf("A\\B");
-    EXPECT_EQ(pB, pRoot->FindByPath(strLower.c_str(), 1)) << "ASCII letters in any case";
-    EXPECT_EQ(pB, pRoot->FindByPath((folder.PathOf("a\\b") + "\\").c_str(), 1));
-    EXPECT_EQ(nullptr, pRoot->FindByPath(folder.PathOf("a\\b\\c\\d").c_str(), 1)) << "below the deepest folder";
+    // Either separator, a run of them as one, ASCII letters in any case; a
+    // name whose second byte is a backslash stays one name.
+    const std::string strName = folder.Path().substr(3);   // past "R:\\"
+    const struct
+    {
+        std::string strPath;
+        std::string strFound;   // empty: nothing
+    } cases[] = {
+        { folder.PathOf("A\\B"), pB->GetPath() },
+        { folder.PathOf("a\\b") + "\\", pB->GetPath() },
+        { "R:/" + strName + "/a/b", pB->GetPath() },
+        { "r:\\\\" + strName + "//a\\/b\\\\", pB->GetPath() },
+        { strDbcsPath, strDbcsPath },
+        { strDbcsPath + "/", strDbcsPath },
+        { folder.PathOf("a\\b\\c\\d"), "" },
+        { folder.PathOf(strDbcs + "b"), "" },
+        // Longer than the look-ups' 260 bytes: though every folder on the
+        // way that fits them exists, the path names none of them.
+        { folder.PathOf("a\\b\\") + std::string(260, 'x'), "" },
+        { folder.PathOf("a\\b") + std::string(260, '\\'), "" },
+    };
+    for (const auto& c : cases) {
+        CFolderNode* pFound = pRoot->FindByPath(c.strPath.c_str(), 1);
+        EXPECT_EQ(c.strFound, pFound != nullptr ? pFound->GetPath() : "") << c.strPath;
+    }
 
     LPCITEMIDLIST pidlCursor = pB->GetAbsoluteIdList();
     pidlCursor = GetItemId(pidlCursor, 1);   // past My Computer
@@ -175,7 +198,14 @@ TEST_F(FolderModelTest, IconsAndDebugText)
     EXPECT_EQ("[IId=-1;Sys=0;Reg=0;Sync=0] [IId=-1;Sys=0;Reg=0;Sync=0] " + strName, pDrive->GetDebugText());
     EXPECT_EQ(g_nOwnImageBase + 1, pDrive->GetIconInfo()->iIcon);
     EXPECT_EQ(g_nOwnImageBase + 2, pDrive->GetOpenIconInfo()->iIcon);
-    EXPECT_GE(pRoot->GetIconInfo()->iIcon, 0) << "the system's own icon for My Computer";
+    // My Computer shows the system's own icons for it.
+    for (const UINT uOpen : { 0u, UINT(SHGFI_OPENICON) }) {
+        SHFILEINFOA sfi = {};
+        ASSERT_TRUE(SHGetFileInfoA(reinterpret_cast<LPCSTR>(pRoot->GetAbsoluteIdList()), 0, &sfi, sizeof(sfi),
+                                   SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_PIDL | uOpen));
+        ASSERT_NE(0, sfi.iIcon) << "the system's icon cannot be told from the index of a failed look-up";
+        EXPECT_EQ(sfi.iIcon, (uOpen ? pRoot->GetOpenIconInfo() : pRoot->GetIconInfo())->iIcon) << uOpen;
+    }
     EXPECT_EQ("[IId=" + std::to_string(g_nOwnImageBase + 1) + ";Sys=0;Reg=0;Sync=0] [IId="
                   + std::to_string(g_nOwnImageBase + 2) + ";Sys=0;Reg=0;Sync=0] " + strName,
               pDrive->GetDebugText());

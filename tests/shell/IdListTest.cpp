@@ -154,9 +154,10 @@ TEST(PathLevels, PrefixesByLevel)
 
 TEST(PathLevels, Counts)
 {
+    const std::string strDbcs = InUsersSet("許", "乗");   // trail byte '\\'
     const struct
     {
-        const char* pszPath;
+        std::string strPath;
         int nLevels;
     } cases[] = {
         { "", 0 },
@@ -164,11 +165,40 @@ TEST(PathLevels, Counts)
         { "E:\\Books\\Dict", 3 },
         { "E:\\Books\\", 2 },
         { "E:\\\\Books", 2 },
+        { "E:/Books//Dict/", 3 },
         { "\\\\server\\share", 2 },
         { "\\Books\\Dict", 3 },
+        { "E:\\" + strDbcs + "\\" + strDbcs, 3 },
+        // However long: every level counts, not only those that fit a path
+        // buffer.
+        { "C:\\" + std::string(300, 'x') + "\\y", 3 },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.nLevels, CountPathLevels(c.pszPath)) << c.pszPath;
+        EXPECT_EQ(c.nLevels, CountPathLevels(c.strPath.c_str())) << c.strPath;
+}
+
+TEST(PathLevels, ComparableForms)
+{
+    const std::string strDbcs = InUsersSet("許", "乗");   // trail byte '\\'
+    const struct
+    {
+        std::string strPath;
+        std::string strForm;
+    } cases[] = {
+        { "", "" },
+        { "E:\\Books\\Dict", "E:\\Books\\Dict" },
+        { "E:/Books/Dict/", "E:\\Books\\Dict" },
+        { "E:\\\\Books\\/Dict\\\\", "E:\\Books\\Dict" },
+        { "E:\\", "E:" },
+        { "/Books", "\\Books" },
+        { "\\", "" },
+        { "\\\\server\\\\share\\", "\\\\server\\share" },
+        { "E:\\" + strDbcs, "E:\\" + strDbcs },
+        { "E:\\" + strDbcs + "/", "E:\\" + strDbcs },
+        { "E:\\" + strDbcs + strDbcs + "\\a", "E:\\" + strDbcs + strDbcs + "\\a" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.strForm, ComparablePath(c.strPath.c_str())) << c.strPath;
 }
 
 }   // namespace

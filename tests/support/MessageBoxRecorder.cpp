@@ -1,5 +1,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 
+#include "tests/support/AnsiText.h"
+
 #include <gtest/gtest.h>
 #include <algorithm>
 
@@ -45,13 +47,6 @@ const IconKind g_iconKinds[] = {
     { MB_ICONEXCLAMATION, IDI_EXCLAMATION },
     { MB_ICONASTERISK, IDI_ASTERISK },
 };
-
-std::string WindowText(HWND hWnd)
-{
-    std::string str(GetWindowTextLengthA(hWnd) + 1, '\0');
-    str.resize(GetWindowTextA(hWnd, &str[0], static_cast<int>(str.size())));
-    return str;
-}
 
 bool IsClass(HWND hWnd, const char* pszClass)
 {
@@ -111,12 +106,12 @@ UINT IconOf(HWND hIconStatic)
 
 MessageBoxRecord ReadMessageBox(HWND hBox)
 {
-    MessageBoxRecord record{ WindowText(hBox), std::string(), ButtonTypeOf(ButtonsOf(hBox)), 0 };
+    MessageBoxRecord record{ WindowTextOf(hBox), std::string(), ButtonTypeOf(ButtonsOf(hBox)), 0 };
     for (HWND hChild = GetWindow(hBox, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
         if (IsIconStatic(hChild))
             record.uIcon = IconOf(hChild);
         else if (IsClass(hChild, "Static"))
-            record.strText = WindowText(hChild);
+            record.strText = WindowTextOf(hChild);
     }
     return record;
 }

@@ -1,14 +1,8 @@
 #include "tests/support/PaintedText.h"
 
-namespace {
+#include "tests/support/AnsiText.h"
 
-std::string AnsiFromWide(const wchar_t* psz, int cch)
-{
-    const int cb = WideCharToMultiByte(CP_ACP, 0, psz, cch, nullptr, 0, nullptr, nullptr);
-    std::string str(cb, '\0');
-    WideCharToMultiByte(CP_ACP, 0, psz, cch, &str[0], cb, nullptr, nullptr);
-    return str;
-}
+namespace {
 
 int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* pRecord, int, LPARAM lParam)
 {
@@ -17,7 +11,7 @@ int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* pRecord, int, L
     if (pRecord->iType == EMR_EXTTEXTOUTW) {
         const auto* pText = reinterpret_cast<const EMREXTTEXTOUTW*>(pRecord);
         const auto* psz = reinterpret_cast<const wchar_t*>(pBytes + pText->emrtext.offString);
-        pTexts->push_back({ AnsiFromWide(psz, static_cast<int>(pText->emrtext.nChars)),
+        pTexts->push_back({ AnsiFromWide(std::wstring(psz, pText->emrtext.nChars)),
                             { pText->emrtext.ptlReference.x, pText->emrtext.ptlReference.y } });
     } else if (pRecord->iType == EMR_EXTTEXTOUTA) {
         const auto* pText = reinterpret_cast<const EMREXTTEXTOUTA*>(pRecord);
