@@ -125,8 +125,7 @@ TEST_F(RunInterruptionsTest, TheProgramsEndStopsTheRunAndEndsTheLoop)
     bool bQuitSeen = false;
     CProgressRecorder progress;
     progress.OnEvent([&](const ProgressEvent& event, HWND) {
-        if (event.kind == ProgressEvent::Position && event.nValue == 0 && !progress.Captions().empty()
-            && !bQuitSeen) {
+        if (event.kind == ProgressEvent::Position && event.nValue == 0 && !progress.Captions().empty() && !bQuitSeen) {
             bQuitSeen = true;
             PostQuitMessage(5);
         }
