@@ -92,21 +92,35 @@ int CProgressDlg::SetPos(int nPos)
 {
     nPos /= m_nScale;
     const int nPrevious = m_nShownPos;
-    // The bar moves, and messages are pumped (the dialog painted), at most
-    // once per refresh interval; a file's start still sets the bar back at
-    // once, painted with the next pump, so that a run of small files does
-    // not repaint the dialog for every one of them.
-    const bool bDue = IsDue();
-    if (!bDue && nPos != m_nLower)
+    // The caption and the bar change, and messages are pumped (the dialog
+    // painted), at most once per refresh interval: a run of small files
+    // does not repaint the dialog for every one of them, nor does the bar
+    // go back to 0 for a file that is done before anyone could see it.
+    if (!IsDue())
         return nPrevious;
-    if (bDue) {
-        PumpMessages();
-        m_dwShownAt = ::GetTickCount() | 1;   // never 0 once shown
-    }
+    PumpMessages();
+    m_dwShownAt = ::GetTickCount() | 1;   // never 0 once shown
+    ShowCaption();
     m_progress.SetPos(nPos);
     UpdatePercent(nPos);
     m_nShownPos = nPos;
     return nPrevious;
+}
+
+void CProgressDlg::SetCaption(LPCSTR pszCaption)
+{
+    m_strCaption = pszCaption;
+    m_bCaptionShown = FALSE;
+    if (IsDue())
+        ShowCaption();
+}
+
+void CProgressDlg::ShowCaption()
+{
+    if (m_bCaptionShown)
+        return;
+    SetWindowText(m_strCaption);
+    m_bCaptionShown = TRUE;
 }
 
 BOOL CProgressDlg::CheckCancel()

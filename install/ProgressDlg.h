@@ -21,6 +21,9 @@ public:
     // A range above 16 bits is scaled down for the bar; positions follow.
     int SetRange(int nLower, int nUpper);
     int SetPos(int nPos);
+    // The caption of a new file: shown at once when the dialog is due to
+    // catch up, else when it next does.
+    void SetCaption(LPCSTR pszCaption);
     // Whether Cancel was asked for since the last call.
     BOOL CheckCancel();
     // Whether a Cancel waits to be checked, without pumping or taking it.
@@ -53,14 +56,17 @@ protected:
     BOOL m_bOwnerDisabled = FALSE;
     int m_nShownPos = 0;     // the position the bar shows
     DWORD m_dwShownAt = 0;   // when the dialog last caught up; 0: never
+    CString m_strCaption;    // the caption to show
+    BOOL m_bCaptionShown = TRUE;
 
 private:
     // Dispatches the waiting messages of the kinds nQueueKinds (PM_QS_*
     // flags; 0 for all).
     void Pump(UINT nQueueKinds);
     // Whether the dialog is due to catch up with the run: show the latest
-    // position and look at the waiting messages.
+    // caption and position and look at the waiting messages.
     bool IsDue() const;
+    void ShowCaption();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -33,7 +33,7 @@ int CProgressMonitor::Begin(LPCSTR pszCaption, CWnd* pParentWnd, int nRange)
     }
     if (CProgressDlg* pDlg = PrepareDialog(0, pParentWnd)) {
         pDlg->SetRange(0, nRange);
-        pDlg->SetWindowText(pszCaption);
+        pDlg->SetCaption(pszCaption);
     }
     return 1;
 }

@@ -39,6 +39,13 @@ protected:
         return szText;
     }
 
+    std::string Caption() const
+    {
+        char szText[64] = {};
+        ::GetWindowTextA(Dialog(), szText, sizeof(szText));
+        return szText;
+    }
+
     LRESULT Bar(UINT nMessage, WPARAM wParam = 0) const
     {
         return ::SendDlgItemMessageA(Dialog(), IDC_PROGRESS_BAR, nMessage, wParam, 0);
@@ -54,9 +61,7 @@ TEST_F(ProgressTest, ThePercentageAsTheBarMoves)
 {
     m_monitor.Begin("Coping a.kda", &m_main, 200);
     ASSERT_NE(nullptr, Dialog());
-    char szCaption[64] = {};
-    ::GetWindowTextA(Dialog(), szCaption, sizeof(szCaption));
-    EXPECT_STREQ("Coping a.kda", szCaption);
+    EXPECT_EQ("Coping a.kda", Caption());
     EXPECT_EQ(" 0 %", Percent()) << "the template's text before any report";
     const struct
     {
@@ -188,25 +193,31 @@ private:
 HWND CPaintCounter::s_hWnd = nullptr;
 int CPaintCounter::s_nPaints = 0;
 
-TEST_F(ProgressTest, ARunOfSmallFilesSetsTheBarBackWithoutRepaintingForEach)
+TEST_F(ProgressTest, ARunOfSmallFilesIsShownAsTheDialogCatchesUp)
 {
     g_dwProgressRefreshMs = 60000;
     m_monitor.Begin("Coping a.kda", &m_main, 10);
     m_monitor.Step(5);
     EXPECT_EQ(5, Bar(PBM_GETPOS)) << "the first report is shown at once";
+    EXPECT_EQ("Coping a.kda", Caption());
     const CPaintCounter counter(Dialog());
+    CProgressRecorder progress;
     for (int i = 0; i < 50; ++i) {
-        m_monitor.Begin("Coping small.kda", &m_main, 4);
-        EXPECT_EQ(0, Bar(PBM_GETPOS)) << "each file starts at 0";
-        EXPECT_EQ("0%", Percent());
+        m_monitor.Begin(("Coping s" + std::to_string(i) + ".kda").c_str(), &m_main, 4);
         m_monitor.Step(0);
         m_monitor.Step(1);
     }
     EXPECT_EQ(0, counter.Paints()) << "no repaint for every file";
+    // The bar takes each file's range, to be painted with its position.
+    for (const ProgressEvent& event : progress.Events())
+        EXPECT_EQ(ProgressEvent::Range, event.kind) << "no caption, position or percentage nobody could read";
+    EXPECT_EQ("Coping a.kda", Caption());
     g_dwProgressRefreshMs = 0;
     m_monitor.Step(2);
     EXPECT_GE(counter.Paints(), 1) << "the next pump that is due paints";
+    EXPECT_EQ("Coping s49.kda", Caption()) << "the latest file's";
     EXPECT_EQ(2, Bar(PBM_GETPOS));
+    EXPECT_EQ("50%", Percent());
 }
 
 // Refuses the creation of every dialog while alive, as a system out of
