@@ -1,7 +1,7 @@
 // The main window made as the program makes it, in this process: its menu
 // in the user's language, the command bar's tool tips, and the colours and
 // pictures a user sees.
-#include "app/MainTemplate.h"
+#include "tests/app/MainWindowStart.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/WinApp.h"
 #include "res/resource.h"
@@ -23,12 +23,8 @@ class MainWindowTest : public testing::Test
 protected:
     void SetUp() override
     {
-        m_app.AddDocTemplate(CreateMainTemplate());
-        CCommandLineInfo info;
-        ASSERT_TRUE(m_app.ProcessShellCommand(info));
-        m_pFrame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
+        m_pFrame = StartMainWindow(m_app);
         ASSERT_NE(nullptr, m_pFrame);
-        m_pFrame->ShowWindow(SW_SHOW);
         m_pFrame->MoveWindow(0, 0, 760, 480);
         m_app.OnIdle(0);
         PumpMessagesFor(200);

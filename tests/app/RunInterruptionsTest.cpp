@@ -2,7 +2,7 @@
 // second install request, a close of the main window, the program's end.
 // The main window made as the program makes it, in this process, with a
 // content folder and a destination on the command line.
-#include "app/MainTemplate.h"
+#include "tests/app/MainWindowStart.h"
 #include "catalogue/TarnixDoc.h"
 #include "catalogue/TarnixMessages.h"
 #include "install/ProgressDlg.h"
@@ -32,12 +32,8 @@ protected:
             m_content.MakeFile(FileName(i), ContentFileBytes(MakeContentHeader("t" + std::to_string(i)), FILE_BYTES));
         m_strCommandLine = m_content.Path() + ",," + m_target.Path();
         m_app.m_lpCmdLine = &m_strCommandLine[0];
-        m_app.AddDocTemplate(CreateMainTemplate());
-        CCommandLineInfo info;
-        ASSERT_TRUE(m_app.ProcessShellCommand(info));
-        m_pFrame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
+        m_pFrame = StartMainWindow(m_app);
         ASSERT_NE(nullptr, m_pFrame);
-        m_pFrame->ShowWindow(SW_SHOW);
         m_pDoc = dynamic_cast<CTarnixDoc*>(m_pFrame->GetActiveDocument());
         ASSERT_NE(nullptr, m_pDoc);
         ASSERT_TRUE(PumpMessagesUntil([&] { return m_pDoc->m_nEntries == FILES; }, 5000)) << "the scan";
