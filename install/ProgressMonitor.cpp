@@ -48,7 +48,7 @@ int CProgressMonitor::BeginWithCaptionId(UINT nCaptionId, CWnd* pParentWnd, int 
     if (m_pDlg != nullptr) {
         CString strCaption;
         strCaption.LoadString(nCaptionId);
-        m_pDlg->SetWindowText(strCaption);
+        m_pDlg->SetCaption(strCaption);
     }
     if (CProgressDlg* pDlg = PrepareDialog(nCaptionId, pParentWnd))
         pDlg->SetRange(0, nRange);

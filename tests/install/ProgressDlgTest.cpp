@@ -220,6 +220,20 @@ TEST_F(ProgressTest, ARunOfSmallFilesIsShownAsTheDialogCatchesUp)
     EXPECT_EQ("50%", Percent());
 }
 
+TEST_F(ProgressTest, TheLatestCaptionIsShownWhicheverWayItWasSet)
+{
+    g_dwProgressRefreshMs = 60000;
+    m_monitor.Begin("Coping a.kda", &m_main, 10);
+    m_monitor.Step(1);
+    m_monitor.Begin("Coping b.kda", &m_main, 10);
+    m_monitor.BeginWithCaptionId(IDS_PLEASE_WAIT, &m_main, 10);
+    g_dwProgressRefreshMs = 0;
+    m_monitor.Step(1);
+    CString strWait;
+    strWait.LoadString(IDS_PLEASE_WAIT);
+    EXPECT_EQ(std::string(strWait), Caption()) << "not the file's caption that waited to be shown";
+}
+
 // Refuses the creation of every dialog while alive, as a system out of
 // window resources would.
 class CDialogRefusal
