@@ -75,8 +75,12 @@ BOOL CHandheldDestination::Delete()
     // A link that broke mid-file is opened anew, when the handheld is back,
     // so that no partial file stays behind; a handheld that merely refused
     // costs no new session.
-    if (m_session.IsLinkDown())
-        return m_session.Open(FALSE) && DeleteRemote();
+    if (m_session.IsLinkDown()) {
+        if (!m_session.Open(FALSE))
+            return FALSE;
+        if (DeleteRemote())
+            return TRUE;
+    }
     return !IsListed();
 }
 

@@ -7,7 +7,6 @@
 #include "tests/install/InstallFixture.h"
 #include "install/HandheldDestination.h"
 #include "install/HandheldSession.h"
-#include "device/RapiLink.h"
 #include "tests/support/MessagePump.h"
 
 #include <algorithm>
@@ -343,6 +342,7 @@ TEST_F(InstallFaultsTest, ADeleteCostsANewSessionOnlyWhenTheLinkBroke)
         { "a file the handheld deletes", "", false, 0 },
         { "a file that is no longer there", "", true, 0 },
         { "a file whose link broke", "--drop-after 2", false, 1 },
+        { "a file whose link broke, gone before the delete", "--drop-after 2", true, 1 },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszWhat);
@@ -356,8 +356,7 @@ TEST_F(InstallFaultsTest, ADeleteCostsANewSessionOnlyWhenTheLinkBroke)
         const int nConnections = m_pEmulator->Connections();
         if (c.bGoneBefore) {
             file.Close();
-            g_rapiLink.CeDeleteFile(L"\\Storage\\part.kda");
-            ASSERT_FALSE(Exists(OnHandheld("part.kda")));
+            ASSERT_TRUE(DeleteFileA(OnHandheld("part.kda").c_str()));
         }
         EXPECT_TRUE(file.Delete()) << "no part of the file is left";
         EXPECT_FALSE(Exists(OnHandheld("part.kda")));
