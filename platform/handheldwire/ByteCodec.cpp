@@ -37,6 +37,18 @@ void CByteWriter::Utf16(const std::u16string& str)
         U16(static_cast<std::uint16_t>(ch));
 }
 
+void AppendU16(std::vector<std::uint8_t>& bytes, std::uint16_t n)
+{
+    bytes.push_back(static_cast<std::uint8_t>(n));
+    bytes.push_back(static_cast<std::uint8_t>(n >> 8));
+}
+
+void AppendU32(std::vector<std::uint8_t>& bytes, std::uint32_t n)
+{
+    AppendU16(bytes, static_cast<std::uint16_t>(n));
+    AppendU16(bytes, static_cast<std::uint16_t>(n >> 16));
+}
+
 const std::uint8_t* CByteReader::Consume(std::size_t cb)
 {
     if (m_bFailed || cb > m_cb - m_nPos) {

@@ -29,6 +29,10 @@ private:
     std::vector<std::uint8_t> m_bytes;
 };
 
+// Appends one field to bytes to be sent.
+void AppendU16(std::vector<std::uint8_t>& bytes, std::uint16_t n);
+void AppendU32(std::vector<std::uint8_t>& bytes, std::uint32_t n);
+
 class CByteReader
 {
 public:

@@ -18,7 +18,11 @@ struct ControlEvent
         SessionRequested,   // device: dwSessionId wanted on a new connection
         Ping,               // device: the PC pinged (the answer is already queued)
         PingAnswered        // PC: the device answered a ping
-    } kind = HandshakeDone;
+    };
+    ControlEvent() = default;
+    ControlEvent(Kind kindOf) : kind(kindOf) {}
+
+    Kind kind = HandshakeDone;
     std::u16string strPassword;      // PasswordOffered (device side)
     bool bAccepted = false;          // PasswordVerdict (PC side)
     std::uint32_t dwSessionId = 0;   // SessionRequested (device side)

@@ -86,6 +86,7 @@ private:
         Broken
     };
     bool TakeMessage(std::vector<ControlEvent>& events);
+    // An empty message, the challenge, or the info that ends the handshake.
     bool TakeHeader(std::vector<ControlEvent>& events);
     bool TakeVerdict(std::vector<ControlEvent>& events);
 
