@@ -6,6 +6,9 @@
 // the same machine do not collide.
 #pragma once
 
+// Ahead of the wire library: some of its call names (CreateFile, MoveFile...)
+// are also Win32 macros, which must rename them alike wherever they are used.
+#include <winsock2.h>
 #include <windows.h>
 
 #include "platform/handheldwire/LegacyControl.h"

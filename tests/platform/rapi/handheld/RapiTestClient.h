@@ -2,6 +2,9 @@
 // a request encoded and framed, the reply frame assembled and decoded.
 #pragma once
 
+// Ahead of the wire library: some of its call names (CreateFile, MoveFile...)
+// are also Win32 macros, which must rename them alike wherever they are used.
+#include <winsock2.h>
 #include <windows.h>
 
 #include "platform/handheldwire/Frames.h"

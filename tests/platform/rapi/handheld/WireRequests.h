@@ -1,6 +1,9 @@
 // Requests of the remote calls as the tests make them.
 #pragma once
 
+// Ahead of the wire library: some of its call names (CreateFile, MoveFile...)
+// are also Win32 macros, which must rename them alike wherever they are used.
+#include <winsock2.h>
 #include <windows.h>
 
 #include "platform/handheldwire/RapiCalls.h"
