@@ -28,11 +28,11 @@ std::uint32_t TerminatedBytes(const std::u16string& str)
     return static_cast<std::uint32_t>(2 * (str.size() + 1));
 }
 
-// The NUL-terminated UTF-16 string at nOffset, which must end within the
-// blob and within nMaxUnits units.
+// The NUL-terminated UTF-16 string at nOffset, which must start after the
+// fixed part and end within the blob and within nMaxUnits units.
 bool StringAt(const std::uint8_t* p, std::size_t cb, std::uint32_t nOffset, std::size_t nMaxUnits, std::u16string& str)
 {
-    if (nOffset >= cb)
+    if (nOffset < HEADER_BYTES || nOffset >= cb)
         return false;
     std::u16string strRoom;
     CByteReader reader(p + nOffset, cb - nOffset);
