@@ -1,8 +1,9 @@
-# make test   installs what is missing, builds both targets, runs every test
+# make test   installs what is missing, builds both targets and the host build, runs every test
 # make demo   installs what is missing, builds, starts the program under Wine with sample media
 # make screenshots  makes the README's pictures anew (docs/)
 # make bench  builds both targets and prints the benchmarks' ratios
-# make fuzz   builds the x86_64 target and runs the stand-in's reply fuzz test on a million replies
+# make fuzz   runs the stand-in's reply fuzz test (x86_64) and the wire library's fuzz test (host
+#             build, under the address checker) on a million cases each
 # make format applies the tree's one style (.clang-format) to every source
 SHELL  := /bin/bash
 ARCHES := i686 x86_64
@@ -21,8 +22,13 @@ bootstrap:
 $(BUILD)/%/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(BUILD)/$* -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$*.cmake -DCMAKE_BUILD_TYPE=Release
 
-build: bootstrap $(ARCHES:%=$(BUILD)/%/CMakeCache.txt)
-	@for a in $(ARCHES); do cmake --build $(BUILD)/$$a -j $(JOBS) || exit 1; done
+# The host build: only what stands apart from Windows, with the host
+# compiler and the address and undefined-behaviour checkers.
+$(BUILD)/host/CMakeCache.txt: | bootstrap
+	cmake -S . -B $(BUILD)/host -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: bootstrap $(ARCHES:%=$(BUILD)/%/CMakeCache.txt) $(BUILD)/host/CMakeCache.txt
+	@for a in $(ARCHES) host; do cmake --build $(BUILD)/$$a -j $(JOBS) || exit 1; done
 
 format: bootstrap
 	@clang-format -i $(SOURCES)
@@ -40,7 +46,10 @@ test: format-check layers-check build
 	@rc=0; for a in $(ARCHES); do \
 	    echo "== tests: $$a"; \
 	    ctest --test-dir $(BUILD)/$$a --output-on-failure -j $(JOBS) -LE bench || rc=1; \
-	done; exit $$rc
+	done; \
+	echo "== tests: host"; \
+	ctest --test-dir $(BUILD)/host --output-on-failure -j $(JOBS) || rc=1; \
+	exit $$rc
 
 # The program under Wine with sample content, a USB stick and a handheld:
 # the launcher runs the x86_64 build.
@@ -63,11 +72,15 @@ bench: build
 	    ctest --test-dir $(BUILD)/$$a -L bench -V -j 1 2>&1 | grep -v '^[0-9]*: Test command' || rc=1; \
 	done; exit $$rc
 
-# The stand-in's reply decoders against a million random and mutated
-# replies (make test runs the same program on 20,000).
-fuzz: bootstrap $(BUILD)/x86_64/CMakeCache.txt
+# The stand-in's reply decoders, and the wire library's decoders and
+# control machines, each against a million random and mutated inputs
+# (make test runs the same programs on 20,000).
+fuzz: bootstrap $(BUILD)/x86_64/CMakeCache.txt $(BUILD)/host/CMakeCache.txt
 	@cmake --build $(BUILD)/x86_64 -j $(JOBS)
+	@cmake --build $(BUILD)/host -j $(JOBS)
 	@set -o pipefail; TARNIX_FUZZ_CASES=1000000 ctest --test-dir $(BUILD)/x86_64 -V -R '^rapi_reply_fuzz_test' 2>&1 \
+	    | grep -v '^[0-9]*: Test command'
+	@set -o pipefail; TARNIX_FUZZ_CASES=1000000 ctest --test-dir $(BUILD)/host -V -R '^handheldwire_fuzz_test' 2>&1 \
 	    | grep -v '^[0-9]*: Test command'
 
 clean:

@@ -10,18 +10,21 @@
 // Returned by a second CeRapiInitEx without CeRapiUninit in between.
 #define CERAPI_E_ALREADYINITIALIZED ((HRESULT)0x80041001L)
 
-// CeFindAllFiles: which CE_FIND_DATA fields to fill...
-#define FAF_ATTRIBUTES      0x00000001
-#define FAF_CREATION_TIME   0x00000002
-#define FAF_LASTACCESS_TIME 0x00000004
-#define FAF_LASTWRITE_TIME  0x00000008
-#define FAF_SIZE_HIGH       0x00000010
-#define FAF_SIZE_LOW        0x00000020
-#define FAF_OID             0x00000040
-#define FAF_NAME            0x00000080
+// CeFindAllFiles: which CE_FIND_DATA fields to fill (constants rather than
+// macros, so the handheld wire library's names of the same flags stand
+// beside them)...
+constexpr DWORD FAF_ATTRIBUTES = 0x00000001;
+constexpr DWORD FAF_CREATION_TIME = 0x00000002;
+constexpr DWORD FAF_LASTACCESS_TIME = 0x00000004;
+constexpr DWORD FAF_LASTWRITE_TIME = 0x00000008;
+constexpr DWORD FAF_SIZE_HIGH = 0x00000010;
+constexpr DWORD FAF_SIZE_LOW = 0x00000020;
+constexpr DWORD FAF_OID = 0x00000040;
+constexpr DWORD FAF_NAME = 0x00000080;
 // ...and which entries to leave out.
-#define FAF_FOLDERS_ONLY             0x00004000
-#define FAF_NO_HIDDEN_SYS_ROMMODULES 0x00008000
+constexpr DWORD FAF_ATTRIB_NO_HIDDEN = 0x00002000;
+constexpr DWORD FAF_FOLDERS_ONLY = 0x00004000;
+constexpr DWORD FAF_NO_HIDDEN_SYS_ROMMODULES = 0x00008000;
 
 // Attribute bits of the handheld's object store beyond the desktop ones.
 #define FILE_ATTRIBUTE_INROM     0x00000040

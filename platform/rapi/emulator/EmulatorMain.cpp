@@ -1,72 +1,66 @@
-// The handheld emulator: serves a host folder as a handheld's file system
-// to the stand-in remote API library, over loopback TCP. Each connection
-// runs on its own thread; the emulator runs until it is stopped.
-#include "platform/rapi/SocketIo.h"
+// The handheld emulator: serves a host folder as a handheld's file system,
+// to the stand-in remote API library over its own loopback protocol, or to
+// a PC side speaking the handheld's own protocol. Each connection runs on
+// its own thread; the emulator runs until it is stopped.
+#include "platform/rapi/emulator/Console.h"
+#include "platform/rapi/emulator/DetachedThread.h"
 #include "platform/rapi/emulator/EmulatorConnection.h"
 #include "platform/rapi/emulator/EmulatorOptions.h"
+#include "platform/rapi/emulator/HandheldSockets.h"
 #include "platform/rapi/emulator/HandheldStore.h"
+#include "platform/rapi/emulator/LegacyHandheld.h"
 #include "platform/rapi/emulator/LinkFaults.h"
+#include "platform/rapi/emulator/SessionListener.h"
+#include "platform/rapi/emulator/UsbHandheld.h"
 
 #include <shellapi.h>
 
 namespace {
-constexpr char USAGE[] = "usage: rapiemu --root FOLDER [--port N] [--no-handshake] [--refuse[=HRESULT]]\n"
-                         "               [--capacity BYTES] [--drop-after BYTES] [--latency MS] [--throughput KBPS]\n"
-                         "               [--hostile-listing[=unterminated|overcount|cut]]\n";
+constexpr char USAGE[] =
+    "usage: rapiemu --root FOLDER [--mode private|usb|legacy|frames]\n"
+    "  private (default): the stand-in library's protocol on 127.0.0.1\n"
+    "               [--port N]                         47291; 0: the system chooses\n"
+    "  usb, legacy, frames: the handheld's own protocol\n"
+    "               [--device-address A] [--pc-address A]   127.0.0.2, 127.0.0.1\n"
+    "               [--trigger-port N]                 usb: UDP, 5679; 0: the system chooses\n"
+    "               [--control-port N]                 the PC's: usb 990, legacy 5679\n"
+    "               [--session-port N]                 usb: the PC's (the control port);\n"
+    "                                                  legacy, frames: the handheld's, 990; 0: the system chooses\n"
+    "               [--os 5.2|5.1|4.20] [--rapi 1|2]   5.2 (legacy 4.20); the version follows the OS\n"
+    "               [--name NAME] [--password PW] [--unlock-on-device SECONDS|never]\n"
+    "  faults:      [--no-handshake] [--refuse[=HRESULT]] [--capacity BYTES] [--drop-after BYTES]\n"
+    "               [--latency MS] [--throughput KBPS] [--hostile-listing[=unterminated|overcount|cut]]\n"
+    "               [--cut-frames]\n";
 
-void WriteLine(DWORD nStdHandle, const std::string& strLine)
+int ServePrivate(const EmulatorOptions& options, CHandheldStore& store, CLinkFaults& faults)
 {
-    DWORD cbWritten;
-    std::string strText = strLine + "\n";
-    WriteFile(GetStdHandle(nStdHandle), strText.data(), static_cast<DWORD>(strText.size()), &cbWritten, nullptr);
+    CSocket listener = ListenTcp("127.0.0.1", options.nPort);
+    if (!listener.IsValid()) {
+        WriteLine(STD_ERROR_HANDLE, "rapiemu: cannot listen on port " + std::to_string(options.nPort));
+        return 1;
+    }
+    WriteLine(STD_OUTPUT_HANDLE, "listening on 127.0.0.1:" + std::to_string(PortOf(listener.Get())));
+    for (;;) {
+        CSocket link(accept(listener.Get(), nullptr, nullptr));
+        if (!link.IsValid() || !PrepareLink(link.Get()))
+            continue;
+        StartDetached(std::make_unique<CEmulatorConnection>(std::move(link), AnnounceConnection(), store, faults));
+    }
 }
 
-std::string ToAnsi(const std::wstring& str)
+int ServeMode(const EmulatorOptions& options, CHandheldStore& store, CLinkFaults& faults)
 {
-    char szText[512] = {};
-    WideCharToMultiByte(CP_ACP, 0, str.c_str(), -1, szText, sizeof(szText) - 1, nullptr, nullptr);
-    return szText;
-}
-
-CSocket Listen(WORD nPort)
-{
-    CSocket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    sockaddr_in addr = {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(nPort);
-    if (!listener.IsValid() || bind(listener.Get(), reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0
-        || listen(listener.Get(), SOMAXCONN) != 0)
-        return CSocket();
-    return listener;
-}
-
-WORD PortOf(SOCKET s)
-{
-    sockaddr_in addr = {};
-    int cbAddr = sizeof(addr);
-    getsockname(s, reinterpret_cast<sockaddr*>(&addr), &cbAddr);
-    return ntohs(addr.sin_port);
-}
-
-DWORD WINAPI ConnectionThreadProc(void* pParam)
-{
-    CEmulatorConnection* pConnection = static_cast<CEmulatorConnection*>(pParam);
-    pConnection->Serve();
-    delete pConnection;
-    return 0;
-}
-
-void StartConnection(CSocket link, DWORD dwId, CHandheldStore& store, CLinkFaults& faults)
-{
-    BOOL bNoDelay = TRUE;
-    setsockopt(link.Get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&bNoDelay), sizeof(bNoDelay));
-    if (!MakeNonBlocking(link.Get()))
-        return;
-    CEmulatorConnection* pConnection = new CEmulatorConnection(std::move(link), dwId, store, faults);
-    CHandle hThread(CreateThread(nullptr, 0, ConnectionThreadProc, pConnection, 0, nullptr));
-    if (!hThread.IsValid())
-        delete pConnection;
+    switch (options.mode) {
+    case emUsb:
+        return CUsbHandheld(options, store, faults).Run();
+    case emLegacy:
+        return CLegacyHandheld(options, store, faults).Run();
+    case emFrames:
+        return AcceptSessions(options, SessionSetup{ options.version, false, std::u16string(), 0 }, store, faults,
+                              [] {});
+    default:
+        return ServePrivate(options, store, faults);
+    }
 }
 
 int Run(const EmulatorOptions& options)
@@ -77,21 +71,12 @@ int Run(const EmulatorOptions& options)
         WriteLine(STD_ERROR_HANDLE, "rapiemu: cannot serve the folder " + ToAnsi(options.strRoot));
         return 1;
     }
-    CSocket listener = Listen(options.nPort);
-    if (!winsock.IsReady() || !listener.IsValid()) {
-        WriteLine(STD_ERROR_HANDLE, "rapiemu: cannot listen on port " + std::to_string(options.nPort));
+    if (!winsock.IsReady()) {
+        WriteLine(STD_ERROR_HANDLE, "rapiemu: no sockets");
         return 1;
     }
-    WriteLine(STD_OUTPUT_HANDLE, "listening on 127.0.0.1:" + std::to_string(PortOf(listener.Get())));
     CLinkFaults faults(options);
-    for (DWORD dwId = 1;; ++dwId) {
-        CSocket link(accept(listener.Get(), nullptr, nullptr));
-        if (!link.IsValid())
-            continue;
-        // One line per connection, for whoever watches the handheld.
-        WriteLine(STD_OUTPUT_HANDLE, "connection " + std::to_string(dwId));
-        StartConnection(std::move(link), dwId, store, faults);
-    }
+    return ServeMode(options, store, faults);
 }
 }   // namespace
 

@@ -9,7 +9,8 @@
 #include <wchar.h>
 
 namespace {
-constexpr DWORD TIME_FLAGS = FAF_CREATION_TIME | FAF_LASTACCESS_TIME | FAF_LASTWRITE_TIME;
+constexpr DWORD ALL_FIELDS = FAF_ATTRIBUTES | FAF_CREATION_TIME | FAF_LASTACCESS_TIME | FAF_LASTWRITE_TIME
+                             | FAF_SIZE_HIGH | FAF_SIZE_LOW | FAF_OID | FAF_NAME;
 
 // A directory listing of the host, closed when it goes out of scope.
 struct FindTraits
@@ -40,6 +41,8 @@ template <typename FileData> ULONGLONG SizeOf(const FileData& data)
 bool IsLeftOut(DWORD dwAttributes, DWORD dwFlags)
 {
     if ((dwFlags & FAF_FOLDERS_ONLY) && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return true;
+    if ((dwFlags & FAF_ATTRIB_NO_HIDDEN) && (dwAttributes & FILE_ATTRIBUTE_HIDDEN))
         return true;
     return (dwFlags & FAF_NO_HIDDEN_SYS_ROMMODULES)
            && (dwAttributes & (FILE_ATTRIBUTE_INROM | FILE_ATTRIBUTE_ROMMODULE));
@@ -170,18 +173,35 @@ std::wstring CHandheldStore::HostPath(const std::vector<std::wstring>& parts) co
     return strHost;
 }
 
-DWORD CHandheldStore::AttributesOf(const std::wstring& strKey, const WIN32_FIND_DATAW& found) const
+bool CHandheldStore::ResolveEntry(const std::wstring& strPath, std::wstring& strHost, std::wstring& strKey,
+                                  DWORD* pdwError) const
+{
+    std::vector<std::wstring> parts;
+    if (!Resolve(strPath, false, parts, pdwError))
+        return false;
+    strHost = HostPath(parts);
+    strKey = MakePathKey(parts);
+    return true;
+}
+
+DWORD CHandheldStore::AttributesOf(const std::wstring& strKey, DWORD dwHostAttributes) const
 {
     DWORD dwAttributes;
     if (m_attributes.Lookup(strKey, &dwAttributes))
         return dwAttributes;
-    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    return (dwHostAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
 }
 
 bool CHandheldStore::FindAllFiles(const std::wstring& strPattern, DWORD dwFlags, std::vector<CE_FIND_DATA>& records,
                                   DWORD* pdwError)
 {
     CLock lock(m_cs);
+    return ListEntries(strPattern, dwFlags, records, pdwError);
+}
+
+bool CHandheldStore::ListEntries(const std::wstring& strPattern, DWORD dwFlags, std::vector<CE_FIND_DATA>& records,
+                                 DWORD* pdwError)
+{
     records.clear();
     std::vector<std::wstring> parts;
     if (!Resolve(strPattern, true, parts, pdwError))
@@ -203,7 +223,7 @@ bool CHandheldStore::FindAllFiles(const std::wstring& strPattern, DWORD dwFlags,
             || !MatchesPattern(entry.cFileName, strNamePattern))
             continue;
         std::wstring strKey = (parts.empty() ? L"" : strFolderKey) + L"\\" + FoldCase(entry.cFileName);
-        DWORD dwAttributes = AttributesOf(strKey, entry);
+        DWORD dwAttributes = AttributesOf(strKey, entry.dwFileAttributes);
         if (!IsLeftOut(dwAttributes, dwFlags))
             found.emplace_back(FoldCase(entry.cFileName), MakeRecord(entry, dwAttributes, dwFlags, strKey));
     }
@@ -239,11 +259,24 @@ DWORD CHandheldStore::CreateFile(DWORD dwOwner, const CreateFileRequest& request
         return 0;
     if (bExists && Truncates(request.dwDisposition))
         m_nUsed -= std::min(m_nUsed, SizeOf(existing));
+    DWORD dwHandle = NextHandle();
+    m_files.emplace(dwHandle, OpenFile{ dwOwner, std::move(hFile) });
+    return dwHandle;
+}
+
+// Files and searches share one range of handles, never 0 or 0xFFFFFFFF.
+DWORD CHandheldStore::NextHandle()
+{
     do
         ++m_dwLastHandle;
-    while (m_dwLastHandle == 0 || m_dwLastHandle == 0xFFFFFFFF || m_files.count(m_dwLastHandle));
-    m_files.emplace(m_dwLastHandle, OpenFile{ dwOwner, std::move(hFile) });
+    while (m_dwLastHandle == 0 || m_dwLastHandle == 0xFFFFFFFF || m_files.count(m_dwLastHandle)
+           || m_searches.count(m_dwLastHandle));
     return m_dwLastHandle;
+}
+
+ULONGLONG CHandheldStore::Room() const
+{
+    return m_nCapacity == UNLIMITED ? UNLIMITED : (m_nCapacity > m_nUsed ? m_nCapacity - m_nUsed : 0);
 }
 
 bool CHandheldStore::WriteFile(DWORD dwOwner, DWORD dwHandle, const BYTE* pData, DWORD cb, DWORD cbLimit,
@@ -271,7 +304,7 @@ DWORD CHandheldStore::WriteWithinRoom(HANDLE hFile, const BYTE* pData, DWORD cb,
     }
     ULONGLONG nEnd = static_cast<ULONGLONG>(nPosition.QuadPart) + cb;
     ULONGLONG nGrowth = nEnd > static_cast<ULONGLONG>(nSize.QuadPart) ? nEnd - nSize.QuadPart : 0;
-    ULONGLONG nRoom = m_nCapacity == UNLIMITED ? UNLIMITED : (m_nCapacity > m_nUsed ? m_nCapacity - m_nUsed : 0);
+    ULONGLONG nRoom = Room();
     DWORD cbAllowed = nGrowth > nRoom ? static_cast<DWORD>(cb - (nGrowth - nRoom)) : cb;
     DWORD cbWritten = 0;
     if (cbAllowed > 0 && !::WriteFile(hFile, pData, cbAllowed, &cbWritten, nullptr))
@@ -315,12 +348,155 @@ bool CHandheldStore::DeleteFile(const std::wstring& strPath, DWORD* pdwError)
     return true;
 }
 
+DWORD CHandheldStore::FindFirstFile(DWORD dwOwner, const std::wstring& strPattern, CE_FIND_DATA& record,
+                                    DWORD* pdwError)
+{
+    CLock lock(m_cs);
+    std::vector<CE_FIND_DATA> records;
+    if (!ListEntries(strPattern, ALL_FIELDS, records, pdwError))
+        return 0;
+    if (records.empty()) {
+        *pdwError = ERROR_FILE_NOT_FOUND;
+        return 0;
+    }
+    record = records.front();
+    DWORD dwHandle = NextHandle();
+    m_searches.emplace(dwHandle, dwOwner);
+    return dwHandle;
+}
+
+bool CHandheldStore::FindClose(DWORD dwOwner, DWORD dwHandle, DWORD* pdwError)
+{
+    CLock lock(m_cs);
+    auto it = m_searches.find(dwHandle);
+    if (it == m_searches.end() || it->second != dwOwner) {
+        *pdwError = ERROR_INVALID_HANDLE;
+        return false;
+    }
+    m_searches.erase(it);
+    *pdwError = 0;
+    return true;
+}
+
+DWORD CHandheldStore::GetFileAttributes(const std::wstring& strPath, DWORD* pdwError)
+{
+    CLock lock(m_cs);
+    std::vector<std::wstring> parts;
+    if (SplitHandheldPath(strPath, false, parts) && parts.empty()) {
+        *pdwError = 0;
+        return FILE_ATTRIBUTE_DIRECTORY;
+    }
+    std::wstring strHost, strKey;
+    if (!ResolveEntry(strPath, strHost, strKey, pdwError))
+        return INVALID_FILE_ATTRIBUTES;
+    DWORD dwHost = GetFileAttributesW(strHost.c_str());
+    *pdwError = dwHost == INVALID_FILE_ATTRIBUTES ? GetLastError() : 0;
+    return dwHost == INVALID_FILE_ATTRIBUTES ? dwHost : AttributesOf(strKey, dwHost);
+}
+
+bool CHandheldStore::ReadFile(DWORD dwOwner, DWORD dwHandle, DWORD cb, std::vector<BYTE>& data, DWORD* pdwError)
+{
+    CLock lock(m_cs);
+    data.clear();
+    auto it = m_files.find(dwHandle);
+    if (it == m_files.end() || it->second.dwOwner != dwOwner) {
+        *pdwError = ERROR_INVALID_HANDLE;
+        return false;
+    }
+    data.resize(cb);
+    DWORD cbRead = 0;
+    bool bOk = ::ReadFile(it->second.hFile.Get(), data.data(), cb, &cbRead, nullptr) != FALSE;
+    *pdwError = bOk ? 0 : GetLastError();
+    data.resize(cbRead);
+    return bOk;
+}
+
+bool CHandheldStore::CreateDirectory(const std::wstring& strPath, DWORD* pdwError)
+{
+    CLock lock(m_cs);
+    std::wstring strHost, strKey;
+    if (!ResolveEntry(strPath, strHost, strKey, pdwError))
+        return false;
+    bool bOk = CreateDirectoryW(strHost.c_str(), nullptr) != FALSE;
+    *pdwError = bOk ? 0 : GetLastError();
+    return bOk;
+}
+
+bool CHandheldStore::RemoveDirectory(const std::wstring& strPath, DWORD* pdwError)
+{
+    CLock lock(m_cs);
+    std::wstring strHost, strKey;
+    if (!ResolveEntry(strPath, strHost, strKey, pdwError))
+        return false;
+    if (!RemoveDirectoryW(strHost.c_str())) {
+        *pdwError = GetLastError();
+        return false;
+    }
+    m_attributes.Remove(strKey);
+    *pdwError = 0;
+    return true;
+}
+
+bool CHandheldStore::MoveFile(const std::wstring& strFrom, const std::wstring& strTo, DWORD* pdwError)
+{
+    CLock lock(m_cs);
+    std::wstring strHostFrom, strKeyFrom, strHostTo, strKeyTo;
+    if (!ResolveEntry(strFrom, strHostFrom, strKeyFrom, pdwError)
+        || !ResolveEntry(strTo, strHostTo, strKeyTo, pdwError))
+        return false;
+    if (!MoveFileW(strHostFrom.c_str(), strHostTo.c_str())) {
+        *pdwError = GetLastError();
+        return false;
+    }
+    DWORD dwAttributes;
+    bool bKept = m_attributes.Lookup(strKeyFrom, &dwAttributes);
+    m_attributes.Remove(strKeyFrom);
+    if (bKept)
+        m_attributes.Set(strKeyTo, dwAttributes);
+    *pdwError = 0;
+    return true;
+}
+
+bool CHandheldStore::CopyFile(const std::wstring& strFrom, const std::wstring& strTo, bool bFailIfExists,
+                              DWORD* pdwError)
+{
+    CLock lock(m_cs);
+    std::wstring strHostFrom, strKeyFrom, strHostTo, strKeyTo;
+    if (!ResolveEntry(strFrom, strHostFrom, strKeyFrom, pdwError)
+        || !ResolveEntry(strTo, strHostTo, strKeyTo, pdwError))
+        return false;
+    WIN32_FILE_ATTRIBUTE_DATA source = {}, target = {};
+    if (!GetFileAttributesExW(strHostFrom.c_str(), GetFileExInfoStandard, &source)) {
+        *pdwError = GetLastError();
+        return false;
+    }
+    bool bReplaces = GetFileAttributesExW(strHostTo.c_str(), GetFileExInfoStandard, &target) != FALSE;
+    ULONGLONG nFreed = bReplaces && !bFailIfExists ? SizeOf(target) : 0;
+    if (SizeOf(source) > Room() + nFreed) {
+        *pdwError = ERROR_DISK_FULL;
+        return false;
+    }
+    if (!CopyFileW(strHostFrom.c_str(), strHostTo.c_str(), bFailIfExists)) {
+        *pdwError = GetLastError();
+        return false;
+    }
+    m_nUsed = m_nUsed - std::min(m_nUsed, nFreed) + SizeOf(source);
+    *pdwError = 0;
+    return true;
+}
+
 void CHandheldStore::CloseHandlesOf(DWORD dwOwner)
 {
     CLock lock(m_cs);
     for (auto it = m_files.begin(); it != m_files.end();) {
         if (it->second.dwOwner == dwOwner)
             it = m_files.erase(it);
+        else
+            ++it;
+    }
+    for (auto it = m_searches.begin(); it != m_searches.end();) {
+        if (it->second == dwOwner)
+            it = m_searches.erase(it);
         else
             ++it;
     }

@@ -39,6 +39,21 @@ public:
                    DWORD* pdwError);
     bool CloseHandle(DWORD dwOwner, DWORD dwHandle, DWORD* pdwError);
     bool DeleteFile(const std::wstring& strPath, DWORD* pdwError);
+    // The first entry the pattern matches, every field filled, and a search
+    // handle (never 0) owned by dwOwner; 0 when nothing matches.
+    DWORD FindFirstFile(DWORD dwOwner, const std::wstring& strPattern, CE_FIND_DATA& record, DWORD* pdwError);
+    bool FindClose(DWORD dwOwner, DWORD dwHandle, DWORD* pdwError);
+    // INVALID_FILE_ATTRIBUTES when the entry is not there.
+    DWORD GetFileAttributes(const std::wstring& strPath, DWORD* pdwError);
+    // At most cb bytes from the file's position; none at its end.
+    bool ReadFile(DWORD dwOwner, DWORD dwHandle, DWORD cb, std::vector<BYTE>& data, DWORD* pdwError);
+    bool CreateDirectory(const std::wstring& strPath, DWORD* pdwError);
+    // Only an empty folder goes.
+    bool RemoveDirectory(const std::wstring& strPath, DWORD* pdwError);
+    // The entry keeps its attributes under its new name; never replaces one.
+    bool MoveFile(const std::wstring& strFrom, const std::wstring& strTo, DWORD* pdwError);
+    // A copy counts against the capacity as written data does.
+    bool CopyFile(const std::wstring& strFrom, const std::wstring& strTo, bool bFailIfExists, DWORD* pdwError);
     // A connection that ends leaves no file open.
     void CloseHandlesOf(DWORD dwOwner);
 
@@ -52,11 +67,17 @@ private:
     // Splits and checks a handheld path; the store's own records are out
     // of reach like any path outside the root.
     bool Resolve(const std::wstring& strPath, bool bPattern, std::vector<std::wstring>& parts, DWORD* pdwError) const;
+    // Resolve for a path that names an entry below the root.
+    bool ResolveEntry(const std::wstring& strPath, std::wstring& strHost, std::wstring& strKey, DWORD* pdwError) const;
     std::wstring HostPath(const std::vector<std::wstring>& parts) const;
+    bool ListEntries(const std::wstring& strPattern, DWORD dwFlags, std::vector<CE_FIND_DATA>& records,
+                     DWORD* pdwError);
+    DWORD NextHandle();
+    ULONGLONG Room() const;
     bool IsEmpty() const;
     void MakeLayout();
     ULONGLONG MeasureFolder(const std::wstring& strHostFolder) const;
-    DWORD AttributesOf(const std::wstring& strKey, const WIN32_FIND_DATAW& found) const;
+    DWORD AttributesOf(const std::wstring& strKey, DWORD dwHostAttributes) const;
     DWORD WriteWithinRoom(HANDLE hFile, const BYTE* pData, DWORD cb, DWORD* pdwError);
 
     CCriticalSection m_cs;
@@ -65,5 +86,6 @@ private:
     ULONGLONG m_nUsed = 0;
     CAttributeStore m_attributes;
     std::map<DWORD, OpenFile> m_files;
+    std::map<DWORD, DWORD> m_searches;   // search handle -> owner
     DWORD m_dwLastHandle = 0;
 };

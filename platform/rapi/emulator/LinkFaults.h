@@ -14,6 +14,7 @@ public:
 
     bool AnswersHandshake() const { return !m_options.bNoHandshake; }
     HRESULT HandshakeResult() const { return m_options.hrRefusal; }
+    bool CutsFrames() const { return m_options.bCutFrames; }
 
     void DelayCall() const;
     // Waits as long as cb bytes take on a link of the configured throughput.
