@@ -56,10 +56,8 @@ void CUsbHandheld::ServeControl()
     handheldwire::CUsbControlDevice control(info);
     CLockedControlFilter filter(info.dwPasswordKey != handheldwire::PASSWORD_ON_DEVICE);
     DWORD dwUnlockAt = NO_UNLOCK_DUE;
-    std::vector<std::uint8_t> out;
+    std::vector<std::uint8_t> out = control.Take();
     for (;;) {
-        const std::vector<std::uint8_t> queued = control.Take();
-        out.insert(out.end(), queued.begin(), queued.end());
         if (SendBytes(link.Get(), out, SEND_TIMEOUT_MS) != ioOk)
             return;
         out.clear();
@@ -67,6 +65,7 @@ void CUsbHandheld::ServeControl()
         IoStatus status = ReceiveSome(link.Get(), received, WaitLimit(dwUnlockAt));
         if (status == ioTimedOut) {
             control.ReportUnlock(0);
+            out = control.Take();
             dwUnlockAt = NO_UNLOCK_DUE;
             continue;
         }
@@ -79,13 +78,17 @@ void CUsbHandheld::ServeControl()
 }
 
 // Message by message while locked, so that an unlock lets what follows it
-// through.
+// through. The machine's answers join the filter's in the order of the
+// messages they answer: a ping answered ahead of a password's verdict
+// would be read as the verdict.
 bool CUsbHandheld::FeedControl(handheldwire::CUsbControlDevice& control, CLockedControlFilter& filter,
                                std::vector<std::uint8_t>& answers, DWORD& dwUnlockAt)
 {
     std::vector<std::uint8_t> bytes;
     while (filter.Next(bytes, answers)) {
         HandleEvents(control, control.Feed(bytes.data(), bytes.size()), filter, dwUnlockAt);
+        const std::vector<std::uint8_t> queued = control.Take();
+        answers.insert(answers.end(), queued.begin(), queued.end());
         if (control.IsConnected())
             filter.Unlock();
     }

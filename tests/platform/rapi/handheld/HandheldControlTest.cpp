@@ -53,6 +53,24 @@ TEST_F(HandheldTest, UsbPasswordsAreCheckedAndMayBeTriedAgain)
     }
 }
 
+// A PC that pings before it has the verdict of a wrong password reads the
+// verdict first, then the ping's answer, and may still try again.
+TEST_F(HandheldTest, UsbAnswersKeepTheOrderOfTheQuestions)
+{
+    ASSERT_NO_FATAL_FAILURE(StartUsb("--password secret"));
+    const std::uint8_t nKey = static_cast<std::uint8_t>(m_pUsb->Control().Info().dwPasswordKey);
+    std::vector<std::uint8_t> question = handheldwire::EncodePassword(u"guess", nKey);
+    question.insert(question.end(), { 1, 0, 0, 0 });
+    ASSERT_TRUE(m_pUsb->Link().Send(question));
+    std::vector<std::uint8_t> answers;
+    ASSERT_TRUE(m_pUsb->Link().ReceiveExactly(6, answers, ANSWER_MS));
+    EXPECT_EQ(std::vector<std::uint8_t>({ 0, 0, 2, 0, 0, 0 }), answers) << "a u16 verdict of 0, then the u32 2";
+    m_pUsb->Control().OfferPassword(u"secret");
+    ControlEvent verdict;
+    ASSERT_TRUE(m_pUsb->WaitFor(ControlEvent::PasswordVerdict, ANSWER_MS, &verdict));
+    EXPECT_TRUE(verdict.bAccepted);
+}
+
 TEST_F(HandheldTest, LegacyPasswordsGuardTheControlConnectionAndEverySession)
 {
     ASSERT_NO_FATAL_FAILURE(StartLegacy("--password secret"));
