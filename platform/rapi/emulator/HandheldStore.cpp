@@ -472,7 +472,7 @@ bool CHandheldStore::CopyFile(const std::wstring& strFrom, const std::wstring& s
     }
     bool bReplaces = GetFileAttributesExW(strHostTo.c_str(), GetFileExInfoStandard, &target) != FALSE;
     ULONGLONG nFreed = bReplaces && !bFailIfExists ? SizeOf(target) : 0;
-    if (SizeOf(source) > Room() + nFreed) {
+    if (SizeOf(source) > nFreed && SizeOf(source) - nFreed > Room()) {
         *pdwError = ERROR_DISK_FULL;
         return false;
     }

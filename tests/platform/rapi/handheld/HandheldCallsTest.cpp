@@ -77,6 +77,8 @@ void RunEveryCall(CRapiTestClient& client, const CTempFolder& root)
     EXPECT_EQ(1u, Answer(client, copy).dwResult);
     copy.bFailIfExists = true;
     EXPECT_EQ(0u, Answer(client, copy).dwResult);
+    copy.bFailIfExists = false;
+    EXPECT_EQ(1u, Answer(client, copy).dwResult) << "a copy over a file of the same size";
     EXPECT_EQ(1u, Answer(client, wire::Named(Call::MoveFile, u"\\My Documents\\b.bin", u"\\Temp\\c.bin")).dwResult);
     EXPECT_EQ(0u, Answer(client, wire::Named(Call::RemoveDirectory, u"\\My Documents\\d")).dwResult);
     EXPECT_EQ(1u, Answer(client, wire::Named(Call::DeleteFile, u"\\My Documents\\d\\a.bin")).dwResult);
