@@ -1,8 +1,7 @@
 #include "platform/rapi/emulator/EmulatorConnection.h"
 #include "platform/rapi/SocketIo.h"
+#include "platform/rapi/emulator/HandheldSockets.h"
 #include "platform/rapi/emulator/HostileListing.h"
-
-#include <algorithm>
 
 namespace {
 // A request that has begun must be complete within this time; between
@@ -52,14 +51,7 @@ bool CEmulatorConnection::SendReply(const CWireWriter& reply)
 {
     const CWireWriter frame = FrameOf(reply);
     const std::vector<BYTE>& bytes = frame.Bytes();
-    const size_t cbSlice = m_faults.SliceBytes();
-    for (size_t nOffset = 0; nOffset < bytes.size(); nOffset += cbSlice) {
-        const size_t cb = std::min(cbSlice, bytes.size() - nOffset);
-        m_faults.PaceTransfer(cb);
-        if (SendAll(m_link.Get(), bytes.data() + nOffset, cb, REPLY_TIMEOUT_MS, nullptr) != ioOk)
-            return false;
-    }
-    return true;
+    return SendPaced(m_link.Get(), bytes.data(), bytes.size(), m_faults, REPLY_TIMEOUT_MS) == ioOk;
 }
 
 CEmulatorConnection::Outcome CEmulatorConnection::Dispatch(CWireReader& request, CWireWriter& reply)

@@ -1,5 +1,7 @@
 #include "platform/rapi/emulator/HandheldSockets.h"
 
+#include <algorithm>
+
 namespace {
 sockaddr_in AddressOf(const std::string& strAddress, WORD nPort)
 {
@@ -83,6 +85,19 @@ IoStatus ReceiveSome(SOCKET s, std::vector<std::uint8_t>& bytes, DWORD dwTimeout
 IoStatus SendBytes(SOCKET s, const std::vector<std::uint8_t>& bytes, DWORD dwTimeout)
 {
     return bytes.empty() ? ioOk : SendAll(s, bytes.data(), bytes.size(), dwTimeout, nullptr);
+}
+
+IoStatus SendPaced(SOCKET s, const std::uint8_t* p, size_t cb, const CLinkFaults& faults, DWORD dwTimeout)
+{
+    const size_t cbSlice = faults.SliceBytes();
+    for (size_t nOffset = 0; nOffset < cb; nOffset += cbSlice) {
+        const size_t cbNow = std::min(cbSlice, cb - nOffset);
+        faults.PaceTransfer(cbNow);
+        const IoStatus status = SendAll(s, p + nOffset, cbNow, dwTimeout, nullptr);
+        if (status != ioOk)
+            return status;
+    }
+    return ioOk;
 }
 
 void StaySilent(SOCKET s)

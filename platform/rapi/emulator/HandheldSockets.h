@@ -5,6 +5,7 @@
 
 #include "platform/rapi/Socket.h"
 #include "platform/rapi/SocketIo.h"
+#include "platform/rapi/emulator/LinkFaults.h"
 
 #include <cstdint>
 #include <string>
@@ -23,5 +24,7 @@ WORD PortOf(SOCKET s);
 // What has arrived, at least one byte, within dwTimeout (INFINITE allowed).
 IoStatus ReceiveSome(SOCKET s, std::vector<std::uint8_t>& bytes, DWORD dwTimeout);
 IoStatus SendBytes(SOCKET s, const std::vector<std::uint8_t>& bytes, DWORD dwTimeout);
+// Sends at the link's pace, a slice at a time, as a slow cable delivers.
+IoStatus SendPaced(SOCKET s, const std::uint8_t* p, size_t cb, const CLinkFaults& faults, DWORD dwTimeout);
 // Takes what arrives until the peer closes: a handheld that never speaks.
 void StaySilent(SOCKET s);

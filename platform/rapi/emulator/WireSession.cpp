@@ -4,8 +4,6 @@
 #include "platform/handheldwire/Password.h"
 #include "platform/rapi/emulator/HostileWireListing.h"
 
-#include <algorithm>
-
 namespace {
 using handheldwire::Call;
 using handheldwire::RapiReply;
@@ -108,12 +106,5 @@ bool CWireSession::SendFrame(const std::vector<std::uint8_t>& payload)
 {
     const std::vector<std::uint8_t> frame = handheldwire::MakeFrame(payload);
     const size_t cbSent = m_faults.CutsFrames() ? 4 + payload.size() / 2 : frame.size();
-    const size_t cbSlice = m_faults.SliceBytes();
-    for (size_t nOffset = 0; nOffset < cbSent; nOffset += cbSlice) {
-        const size_t cb = std::min(cbSlice, cbSent - nOffset);
-        m_faults.PaceTransfer(cb);
-        if (SendAll(m_link.Get(), frame.data() + nOffset, cb, SEND_TIMEOUT_MS, nullptr) != ioOk)
-            return false;
-    }
-    return cbSent == frame.size();
+    return SendPaced(m_link.Get(), frame.data(), cbSent, m_faults, SEND_TIMEOUT_MS) == ioOk && cbSent == frame.size();
 }
