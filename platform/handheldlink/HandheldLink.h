@@ -19,6 +19,8 @@ public:
     virtual bool OpenSession(CLinkSocket& session, handheldwire::RapiVersion& version, std::uint64_t& nGeneration) = 0;
     // False once that control connection is gone.
     virtual bool IsAlive(std::uint64_t nGeneration) const = 0;
+    // A handheld is there and unlocked.
+    virtual bool IsConnected() const = 0;
 };
 
 }   // namespace handheldlink

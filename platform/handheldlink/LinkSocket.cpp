@@ -92,7 +92,14 @@ bool AddressOf(const std::string& strAddress, std::uint16_t nPort, sockaddr_in& 
     addr = sockaddr_in{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(nPort);
+#ifdef _WIN32
+    // The systems this builds for lack inet_pton; the broadcast address is
+    // never one to connect to or listen on.
+    addr.sin_addr.s_addr = inet_addr(strAddress.c_str());
+    return addr.sin_addr.s_addr != INADDR_NONE;
+#else
     return inet_pton(AF_INET, strAddress.c_str(), &addr.sin_addr) == 1;
+#endif
 }
 
 SocketHandle NewSocket(int nType)
