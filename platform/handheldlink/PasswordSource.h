@@ -1,0 +1,19 @@
+// Where the PC side gets a locked handheld's password from: a prompt on
+// the terminal in the program, a list of answers in the tests.
+#pragma once
+
+#include <string>
+
+namespace handheldlink {
+
+class IPasswordSource
+{
+public:
+    virtual ~IPasswordSource() = default;
+    // The next password to try; false when the user gives up.
+    virtual bool NextPassword(bool bRetry, std::u16string& strPassword) = 0;
+    // The handheld waits to be unlocked on its own screen.
+    virtual void ShowUnlockNotice() = 0;
+};
+
+}   // namespace handheldlink
