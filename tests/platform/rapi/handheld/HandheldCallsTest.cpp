@@ -6,6 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+// After the fixture, which brings the winsock header in ahead of the Windows one.
+#include "platform/rapi/rapi.h"
+
 namespace {
 using handheldwire::Call;
 using handheldwire::RapiReply;
@@ -187,6 +190,33 @@ TEST_F(HandheldTest, ListingFiltersKeepToTheirFlags)
             bRom |= record.strName == u"ROM Modules";
         EXPECT_EQ(c.bRomShown, bRom) << std::hex << c.dwFlags;
         EXPECT_GE(listing.records.size(), 5u);
+    }
+}
+// A folder moved takes the attributes of everything below it along, and a
+// new folder at the old name starts plain.
+TEST_F(HandheldTest, MovedFoldersKeepTheAttributesBelowThem)
+{
+    ASSERT_NO_FATAL_FAILURE(StartFrames("--rapi 2"));
+    std::unique_ptr<CRapiTestClient> pClient = OpenDirectSession(RapiVersion::V2);
+    ASSERT_TRUE(pClient);
+    ASSERT_EQ(1u, Answer(*pClient, wire::Named(Call::MoveFile, u"\\Windows", u"\\Moved")).dwResult);
+    ASSERT_EQ(1u, Answer(*pClient, wire::Named(Call::CreateDirectory, u"\\Windows")).dwResult);
+    constexpr std::uint32_t ROM_FOLDER =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_INROM;
+    const struct
+    {
+        const char16_t* pszPath;
+        std::uint32_t dwAttributes;
+    } cases[] = {
+        { u"\\Moved", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM },
+        { u"\\Moved\\Fonts", ROM_FOLDER },
+        { u"\\Moved\\Start Menu", FILE_ATTRIBUTE_DIRECTORY },
+        { u"\\Windows", FILE_ATTRIBUTE_DIRECTORY },
+        { u"\\Windows\\Fonts", INVALID_FILE_ATTRIBUTES },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pszPath, c.pszPath + std::char_traits<char16_t>::length(c.pszPath)));
+        EXPECT_EQ(c.dwAttributes, Answer(*pClient, wire::Named(Call::GetFileAttributes, c.pszPath)).dwResult);
     }
 }
 }   // namespace
