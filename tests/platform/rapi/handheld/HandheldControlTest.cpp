@@ -105,13 +105,15 @@ TEST_F(HandheldTest, UnlockOnTheHandheldComesInTimeOrNever)
         EXPECT_EQ(handheldwire::PASSWORD_ON_DEVICE, m_pUsb->Control().Info().dwPasswordKey);
         m_pUsb->Control().RequestUnlock();
         m_pUsb->Flush();
+        const DWORD dwAsked = GetTickCount();
         RequestSessionAnyway(m_pUsb->Link(), 7);
         m_pUsb->Control().Ping();
         EXPECT_FALSE(m_pcPort.Accept(500).IsValid()) << "a locked handheld opened a session";
         EXPECT_EQ(c.bUnlocks, m_pUsb->WaitFor(ControlEvent::Unlocked, 6000));
-        if (c.bUnlocks)
+        if (c.bUnlocks) {
+            EXPECT_GE(GetTickCount() - dwAsked, 1800u) << "unlocked before the user's two seconds were up";
             EXPECT_TRUE(Works(OpenUsbSession(RapiVersion::V2).get()));
-        else
+        } else
             EXPECT_FALSE(m_pcPort.Accept(QUIET_MS).IsValid());
     }
 }
