@@ -2,9 +2,7 @@
 // handheld serves.
 #include "tests/platform/rapi/handheld/HandheldFixture.h"
 #include "tests/platform/rapi/handheld/WireRequests.h"
-
-#include <fstream>
-#include <sstream>
+#include "tests/support/FileContents.h"
 
 // After the fixture, which brings the winsock header in ahead of the Windows one.
 #include "platform/rapi/rapi.h"
@@ -15,14 +13,6 @@ using handheldwire::RapiReply;
 using handheldwire::RapiVersion;
 
 constexpr std::uint32_t ALL_FIELDS = 0xFF;
-
-std::string HostBytes(const std::string& strPath)
-{
-    std::ifstream file(strPath, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return file ? bytes.str() : std::string("<missing>");
-}
 
 // A megabyte and a bit of bytes that differ from chunk to chunk.
 std::string Pattern(size_t cb)
@@ -54,7 +44,7 @@ void RunEveryCall(CRapiTestClient& client, const CTempFolder& root)
         EXPECT_EQ(std::min<size_t>(65536, strData.size() - n), written.cbDone);
     }
     EXPECT_EQ(1u, Answer(client, wire::OnHandle(Call::CloseHandle, created.dwResult)).dwResult);
-    EXPECT_EQ(strData, HostBytes(root.PathOf("My Documents\\d\\a.bin")));
+    EXPECT_EQ(strData, ContentsOf(root.PathOf("My Documents\\d\\a.bin")));
 
     RapiReply opened = Answer(client, wire::Create(u"\\My Documents\\d\\a.bin", GENERIC_READ, OPEN_EXISTING));
     std::string strRead;
@@ -88,8 +78,8 @@ void RunEveryCall(CRapiTestClient& client, const CTempFolder& root)
     EXPECT_EQ(1u, Answer(client, wire::Named(Call::RemoveDirectory, u"\\My Documents\\d")).dwResult);
     EXPECT_EQ(u"\\My Documents", Answer(client, wire::SpecialFolder(5, 260)).strPath);
 
-    EXPECT_EQ(strData, HostBytes(root.PathOf("Temp\\c.bin")));
-    EXPECT_EQ("<missing>", HostBytes(root.PathOf("My Documents\\b.bin")));
+    EXPECT_EQ(strData, ContentsOf(root.PathOf("Temp\\c.bin")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(root.PathOf("My Documents\\b.bin").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(root.PathOf("My Documents\\d").c_str()));
 }
 
@@ -192,6 +182,7 @@ TEST_F(HandheldTest, ListingFiltersKeepToTheirFlags)
         EXPECT_GE(listing.records.size(), 5u);
     }
 }
+
 // A folder moved takes the attributes of everything below it along, and a
 // new folder at the old name starts plain.
 TEST_F(HandheldTest, MovedFoldersKeepTheAttributesBelowThem)

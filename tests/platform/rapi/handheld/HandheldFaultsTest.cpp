@@ -1,6 +1,7 @@
 // The fault options in the handheld's own protocol, and frames that lie.
 #include "tests/platform/rapi/handheld/HandheldFixture.h"
 #include "tests/platform/rapi/handheld/WireRequests.h"
+#include "tests/support/FileContents.h"
 
 namespace {
 using handheldwire::Call;
@@ -101,6 +102,8 @@ TEST_F(HandheldFaultsTest, CapacityAndDropAfterLimitWrites)
     ASSERT_TRUE(pClient->Call(wire::OnHandle(Call::CloseHandle, file.dwResult), copied));
     ASSERT_TRUE(pClient->Call(wire::Named(Call::CopyFile, u"\\Temp\\big", u"\\Temp\\copy"), copied));
     EXPECT_EQ(0u, copied.dwResult) << "a copy beyond the capacity";
+    EXPECT_EQ(std::string(1000, 'x'), ContentsOf(m_root.PathOf("Temp\\big")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(m_root.PathOf("Temp\\copy").c_str()));
 
     pClient = Frames(RapiVersion::V1, "--drop-after 5000");
     ASSERT_TRUE(pClient);
@@ -108,6 +111,7 @@ TEST_F(HandheldFaultsTest, CapacityAndDropAfterLimitWrites)
     ASSERT_TRUE(pClient->Call(wire::Write(file.dwResult, std::string(4000, 'y')), written));
     EXPECT_FALSE(pClient->Call(wire::Write(file.dwResult, std::string(4000, 'y')), written));
     EXPECT_TRUE(pClient->Link().IsClosedWithin(ANSWER_MS));
+    EXPECT_EQ(std::string(5000, 'y'), ContentsOf(m_root.PathOf("Temp\\dropped"))) << "what got through is kept";
 }
 
 TEST_F(HandheldFaultsTest, LatencyAndThroughputSlowEveryCall)
