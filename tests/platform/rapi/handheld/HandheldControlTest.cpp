@@ -118,6 +118,31 @@ TEST_F(HandheldTest, UnlockOnTheHandheldComesInTimeOrNever)
     }
 }
 
+// What the PC learns of the handheld on either control connection: the
+// name and the OS version it was given.
+TEST_F(HandheldTest, TheInfoCarriesTheNameAndOsVersionGiven)
+{
+    ASSERT_NO_FATAL_FAILURE(StartUsb("--name Kiosk_7 --os 5.1"));
+    ASSERT_NO_FATAL_FAILURE(StartLegacyBeside("--name Old_One"));
+    const struct
+    {
+        const char* pszKind;
+        const handheldwire::DeviceInfo& info;
+        std::u16string strName;
+        std::uint32_t nOsMajor;
+        std::uint32_t nOsMinor;
+    } cases[] = {
+        { "usb", m_pUsb->Control().Info(), u"Kiosk_7", 5, 1 },
+        { "legacy", m_pLegacy->Control().Info(), u"Old_One", 4, 20 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszKind);
+        EXPECT_TRUE(c.strName == c.info.strName);
+        EXPECT_EQ(c.nOsMajor, c.info.nOsMajor);
+        EXPECT_EQ(c.nOsMinor, c.info.nOsMinor);
+    }
+}
+
 TEST_F(HandheldTest, KeepAlivesAreAnsweredOnEitherControlConnection)
 {
     ASSERT_NO_FATAL_FAILURE(StartUsb());
