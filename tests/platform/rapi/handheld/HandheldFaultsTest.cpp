@@ -78,6 +78,7 @@ TEST_F(HandheldFaultsTest, SilentHandheldsNeverAnswer)
     pClient->Link().Send(
         handheldwire::MakeFrame(handheldwire::EncodeRequest(wire::SpecialFolder(5, 260), RapiVersion::V2)));
     EXPECT_FALSE(pClient->Link().ReceiveSome(reply, QUIET_MS));
+    EXPECT_FALSE(pClient->Link().IsClosedWithin(100)) << "silent, not gone";
 
     m_pEmulator.reset();
     m_pcPort = CTestLink::Listen("127.0.0.1");
@@ -87,6 +88,7 @@ TEST_F(HandheldFaultsTest, SilentHandheldsNeverAnswer)
     CTestLink control = m_pcPort.Accept(START_TIMEOUT_MS);
     ASSERT_TRUE(control.IsValid()) << "the handheld connects, then keeps quiet";
     EXPECT_FALSE(control.ReceiveSome(reply, QUIET_MS));
+    EXPECT_FALSE(control.IsClosedWithin(100)) << "silent, not gone";
 }
 
 TEST_F(HandheldFaultsTest, CapacityAndDropAfterLimitWrites)
