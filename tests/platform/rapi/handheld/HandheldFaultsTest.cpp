@@ -26,7 +26,7 @@ protected:
     }
 };
 
-// A listing spoiled each way never decodes, in either version.
+// A listing or a search spoiled each way never decodes, in either version.
 TEST_F(HandheldFaultsTest, HostileListingsDoNotAddUp)
 {
     const char* faults[] = { "unterminated", "overcount", "cut" };
@@ -37,7 +37,8 @@ TEST_F(HandheldFaultsTest, HostileListingsDoNotAddUp)
             ASSERT_TRUE(pClient);
             RapiReply reply;
             EXPECT_FALSE(pClient->Call(wire::FindAll(u"\\*", handheldwire::FAF_NAME), reply));
-            EXPECT_TRUE(pClient->Call(wire::SpecialFolder(5, 260), reply)) << "only listings are spoiled";
+            EXPECT_FALSE(pClient->Call(wire::Named(Call::FindFirstFile, u"\\*"), reply));
+            EXPECT_TRUE(pClient->Call(wire::SpecialFolder(5, 260), reply)) << "only listings and searches are spoiled";
         }
     }
 }
