@@ -74,15 +74,37 @@ void CAttributeStore::Set(const std::wstring& strKey, DWORD dwAttributes)
     Save();
 }
 
+bool CAttributeStore::IsAtOrBelow(const std::wstring& strKey, const std::wstring& strEntry)
+{
+    return strKey.compare(0, strEntry.size(), strEntry) == 0
+           && (strKey.size() == strEntry.size() || strKey[strEntry.size()] == L'\\');
+}
+
 void CAttributeStore::Remove(const std::wstring& strKey)
 {
-    std::wstring strBelow = strKey + L"\\";
     for (auto it = m_attributes.begin(); it != m_attributes.end();) {
-        if (it->first == strKey || it->first.compare(0, strBelow.size(), strBelow) == 0)
+        if (IsAtOrBelow(it->first, strKey))
             it = m_attributes.erase(it);
         else
             ++it;
     }
+    Save();
+}
+
+// Records left at the new name belong to an entry that is gone: the move
+// only succeeds where nothing is in the way.
+void CAttributeStore::Rename(const std::wstring& strFrom, const std::wstring& strTo)
+{
+    if (strFrom == strTo)
+        return;
+    std::map<std::wstring, DWORD> kept;
+    for (const auto& entry : m_attributes) {
+        if (IsAtOrBelow(entry.first, strFrom))
+            kept[strTo + entry.first.substr(strFrom.size())] = entry.second;
+        else if (!IsAtOrBelow(entry.first, strTo))
+            kept.insert(entry);
+    }
+    m_attributes.swap(kept);
     Save();
 }
 

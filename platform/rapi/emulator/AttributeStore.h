@@ -19,8 +19,11 @@ public:
     void Set(const std::wstring& strKey, DWORD dwAttributes);
     // Forgets the entry and every entry below it.
     void Remove(const std::wstring& strKey);
+    // Carries the entry and every entry below it over to a new name.
+    void Rename(const std::wstring& strFrom, const std::wstring& strTo);
 
 private:
+    static bool IsAtOrBelow(const std::wstring& strKey, const std::wstring& strEntry);
     void Save() const;
 
     std::wstring m_strFile;

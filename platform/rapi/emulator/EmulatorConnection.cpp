@@ -128,10 +128,13 @@ CEmulatorConnection::Outcome CEmulatorConnection::OnWriteFile(CWireReader& reque
     const BYTE* pData = cb <= RapiWire::MAX_WRITE_BYTES ? request.GetBytes(cb) : nullptr;
     if (!pData || !request.IsAtEnd())
         return outDrop;
-    DWORD cbWritten;
-    DWORD dwError;
-    bool bOk = m_store.WriteFile(m_dwId, dwHandle, pData, cb, m_faults.BytesBeforeDrop(cb), &cbWritten, &dwError);
-    if (m_faults.CountWritten(cbWritten))
+    DWORD cbWritten = 0;
+    DWORD dwError = 0;
+    bool bOk = false;
+    if (m_faults.WriteBeforeDrop(cb, [&](DWORD cbLimit) {
+            bOk = m_store.WriteFile(m_dwId, dwHandle, pData, cb, cbLimit, &cbWritten, &dwError);
+            return cbWritten;
+        }))
         return outDrop;
     PutStatus(reply, bOk, dwError);
     reply.PutDword(cbWritten);

@@ -9,7 +9,8 @@
 // --hostile-listing spoils every listing reply: each record followed by a
 // copy whose name fills its field without a terminator (unterminated), a
 // count one larger than the records sent (overcount), or the last record
-// cut off halfway (cut); without a value the three come in turn.
+// cut off halfway (cut); without a value the three come in turn. In the
+// handheld's own protocol a search's one record is spoiled alike.
 #pragma once
 
 #include "platform/handheldwire/Frames.h"

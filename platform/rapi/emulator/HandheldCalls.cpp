@@ -65,11 +65,14 @@ bool CHandheldCalls::OnWriteFile(const RapiRequest& request, RapiReply& reply)
     DWORD dwError = 0;
     const DWORD cb = static_cast<DWORD>(request.data.size());
     DWORD cbWritten = 0;
-    reply.dwResult = m_store.WriteFile(m_dwOwner, request.hFile, request.data.data(), cb, m_faults.BytesBeforeDrop(cb),
-                                       &cbWritten, &dwError);
+    const bool bPulled = m_faults.WriteBeforeDrop(cb, [&](DWORD cbLimit) {
+        reply.dwResult =
+            m_store.WriteFile(m_dwOwner, request.hFile, request.data.data(), cb, cbLimit, &cbWritten, &dwError);
+        return cbWritten;
+    });
     reply.cbDone = cbWritten;
     reply.dwLastError = dwError;
-    return !m_faults.CountWritten(cbWritten);
+    return !bPulled;
 }
 
 void CHandheldCalls::OnReadFile(const RapiRequest& request, RapiReply& reply)

@@ -448,11 +448,7 @@ bool CHandheldStore::MoveFile(const std::wstring& strFrom, const std::wstring& s
         *pdwError = GetLastError();
         return false;
     }
-    DWORD dwAttributes;
-    bool bKept = m_attributes.Lookup(strKeyFrom, &dwAttributes);
-    m_attributes.Remove(strKeyFrom);
-    if (bKept)
-        m_attributes.Set(strKeyTo, dwAttributes);
+    m_attributes.Rename(strKeyFrom, strKeyTo);
     *pdwError = 0;
     return true;
 }

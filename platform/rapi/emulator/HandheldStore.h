@@ -50,7 +50,8 @@ public:
     bool CreateDirectory(const std::wstring& strPath, DWORD* pdwError);
     // Only an empty folder goes.
     bool RemoveDirectory(const std::wstring& strPath, DWORD* pdwError);
-    // The entry keeps its attributes under its new name; never replaces one.
+    // The entry and everything below it keep their attributes under the new
+    // name; never replaces one.
     bool MoveFile(const std::wstring& strFrom, const std::wstring& strTo, DWORD* pdwError);
     // A copy counts against the capacity as written data does.
     bool CopyFile(const std::wstring& strFrom, const std::wstring& strTo, bool bFailIfExists, DWORD* pdwError);

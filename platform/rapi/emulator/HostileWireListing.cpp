@@ -34,14 +34,18 @@ std::vector<std::uint8_t> EncodeUnterminated(std::uint32_t dwFlags, RapiReply re
     return Encode(dwFlags, reply, version);
 }
 
+void PutU32At(std::vector<std::uint8_t>& bytes, size_t nAt, std::uint32_t n)
+{
+    for (size_t i = 0; i < 4; ++i)
+        bytes[nAt + i] = static_cast<std::uint8_t>(n >> (8 * i));
+}
+
 // The count word follows the V1 flag word, or V2's last-error and result.
 std::vector<std::uint8_t> EncodeOvercount(std::uint32_t dwFlags, const RapiReply& reply, RapiVersion version)
 {
     std::vector<std::uint8_t> bytes = Encode(dwFlags, reply, version);
     const size_t nCountAt = version == RapiVersion::V1 ? 4 : 8;
-    const std::uint32_t nCount = static_cast<std::uint32_t>(reply.records.size()) + 1;
-    for (size_t i = 0; i < 4; ++i)
-        bytes[nCountAt + i] = static_cast<std::uint8_t>(nCount >> (8 * i));
+    PutU32At(bytes, nCountAt, static_cast<std::uint32_t>(reply.records.size()) + 1);
     return bytes;
 }
 
@@ -75,4 +79,22 @@ std::vector<std::uint8_t> EncodeListingReply(std::uint32_t dwFlags, const RapiRe
     default:
         return Encode(dwFlags, reply, version);
     }
+}
+
+std::vector<std::uint8_t> EncodeSearchReply(const RapiReply& reply, RapiVersion version, ListingFault fault)
+{
+    std::vector<std::uint8_t> bytes = handheldwire::EncodeReply(Call::FindFirstFile, 0, reply, version);
+    if (reply.records.empty() || reply.hrFailure != 0)
+        return bytes;
+    // The record ends the reply, its byte count just ahead of it.
+    const size_t nRecordAt = bytes.size() - handheldwire::FIND_DATA_BYTES;
+    if (fault == lfUnterminated) {
+        for (size_t i = bytes.size() - 2 * handheldwire::MAX_NAME_UNITS; i < bytes.size(); i += 2)
+            bytes[i] = 'x';
+    } else if (fault == lfOvercount) {
+        PutU32At(bytes, nRecordAt - 4, handheldwire::FIND_DATA_BYTES + 2);
+    } else if (fault == lfCut) {
+        bytes.resize(nRecordAt + handheldwire::FIND_DATA_BYTES / 2);
+    }
+    return bytes;
 }

@@ -21,9 +21,8 @@ size_t CLinkFaults::SliceBytes() const
     return m_options.dwBytesPerSecond / 10;   // a cap is at least 1 KB/s
 }
 
-DWORD CLinkFaults::BytesBeforeDrop(DWORD cb)
+DWORD CLinkFaults::BytesBeforeDrop(DWORD cb) const
 {
-    CLock lock(m_cs);
     if (m_bPulled || m_options.nDropAfter == UNLIMITED)
         return cb;
     ULONGLONG nLeft = m_options.nDropAfter > m_nWritten ? m_options.nDropAfter - m_nWritten : 0;
@@ -32,7 +31,6 @@ DWORD CLinkFaults::BytesBeforeDrop(DWORD cb)
 
 bool CLinkFaults::CountWritten(DWORD cb)
 {
-    CLock lock(m_cs);
     m_nWritten += cb;
     if (m_bPulled || m_options.nDropAfter == UNLIMITED || m_nWritten < m_options.nDropAfter)
         return false;

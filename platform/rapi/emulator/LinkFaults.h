@@ -23,17 +23,26 @@ public:
     // a tenth of a second's worth, so a long reply trickles as on a cable.
     size_t SliceBytes() const;
 
-    // How many of cb bytes about to be written still get through.
-    DWORD BytesBeforeDrop(DWORD cb);
-    // Counts bytes written; true once the cable is pulled by them. The
-    // cable is pulled once: a later connection is a handheld put back.
-    bool CountWritten(DWORD cb);
+    // Runs write with the bytes of cb that still get through before the
+    // cable is pulled (it answers how many it wrote) and counts them, in one
+    // step, so that connections writing at once cannot pass the limit
+    // together. True once the cable is pulled by them. The cable is pulled
+    // once: a later connection is a handheld put back.
+    template <class Write> bool WriteBeforeDrop(DWORD cb, Write write)
+    {
+        CLock lock(m_cs);
+        return CountWritten(write(BytesBeforeDrop(cb)));
+    }
 
     // How the next listing reply is spoiled (lfNone: not at all); faults
     // that come in turn move on with every listing of any connection.
     ListingFault NextListingFault();
 
 private:
+    // The callers hold m_cs.
+    DWORD BytesBeforeDrop(DWORD cb) const;
+    bool CountWritten(DWORD cb);
+
     const EmulatorOptions& m_options;
     CCriticalSection m_cs;
     ULONGLONG m_nWritten = 0;

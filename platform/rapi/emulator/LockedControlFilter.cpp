@@ -1,16 +1,14 @@
 #include "platform/rapi/emulator/LockedControlFilter.h"
 
-namespace {
-constexpr std::uint32_t PING = 1;
-constexpr std::uint32_t PING_ANSWER = 2;
-constexpr std::uint32_t SESSION_REQUEST = 5;
-constexpr std::size_t SESSION_REQUEST_BYTES = 12;
+#include "platform/handheldwire/ByteCodec.h"
+#include "platform/handheldwire/UsbMessages.h"
 
-void AppendU32(std::vector<std::uint8_t>& bytes, std::uint32_t n)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(n >> (8 * i)));
-}
+namespace {
+using handheldwire::USB_ANSWER_PING;
+using handheldwire::USB_MSG_PING;
+using handheldwire::USB_MSG_SESSION;
+
+constexpr std::size_t SESSION_REQUEST_BYTES = 12;
 }   // namespace
 
 bool CLockedControlFilter::Next(std::vector<std::uint8_t>& bytes, std::vector<std::uint8_t>& answers)
@@ -38,12 +36,12 @@ std::size_t CLockedControlFilter::TakeFront(std::vector<std::uint8_t>& answers, 
     if (m_held.size() < 4)
         return 0;
     const std::uint32_t nCommand = U32At(0);
-    if (nCommand == PING) {
-        AppendU32(answers, PING_ANSWER);
+    if (nCommand == USB_MSG_PING) {
+        handheldwire::AppendU32(answers, USB_ANSWER_PING);
         bDropped = true;
         return 4;
     }
-    if (nCommand != SESSION_REQUEST)
+    if (nCommand != USB_MSG_SESSION)
         return 4;
     bDropped = m_held.size() >= SESSION_REQUEST_BYTES;
     return bDropped ? SESSION_REQUEST_BYTES : 0;

@@ -99,6 +99,8 @@ std::vector<std::uint8_t> CWireSession::EncodeAnswer(const RapiRequest& request,
 {
     if (request.call == Call::FindAllFiles)
         return EncodeListingReply(request.dwFlags, reply, m_setup.version, m_faults.NextListingFault());
+    if (request.call == Call::FindFirstFile)
+        return EncodeSearchReply(reply, m_setup.version, m_faults.NextListingFault());
     return handheldwire::EncodeReply(request.call, request.dwFlags, reply, m_setup.version);
 }
 

@@ -2,9 +2,10 @@
 // handheld serves.
 #include "tests/platform/rapi/handheld/HandheldFixture.h"
 #include "tests/platform/rapi/handheld/WireRequests.h"
+#include "tests/support/FileContents.h"
 
-#include <fstream>
-#include <sstream>
+// After the fixture, which brings the winsock header in ahead of the Windows one.
+#include "platform/rapi/rapi.h"
 
 namespace {
 using handheldwire::Call;
@@ -12,14 +13,6 @@ using handheldwire::RapiReply;
 using handheldwire::RapiVersion;
 
 constexpr std::uint32_t ALL_FIELDS = 0xFF;
-
-std::string HostBytes(const std::string& strPath)
-{
-    std::ifstream file(strPath, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return file ? bytes.str() : std::string("<missing>");
-}
 
 // A megabyte and a bit of bytes that differ from chunk to chunk.
 std::string Pattern(size_t cb)
@@ -51,7 +44,7 @@ void RunEveryCall(CRapiTestClient& client, const CTempFolder& root)
         EXPECT_EQ(std::min<size_t>(65536, strData.size() - n), written.cbDone);
     }
     EXPECT_EQ(1u, Answer(client, wire::OnHandle(Call::CloseHandle, created.dwResult)).dwResult);
-    EXPECT_EQ(strData, HostBytes(root.PathOf("My Documents\\d\\a.bin")));
+    EXPECT_EQ(strData, ContentsOf(root.PathOf("My Documents\\d\\a.bin")));
 
     RapiReply opened = Answer(client, wire::Create(u"\\My Documents\\d\\a.bin", GENERIC_READ, OPEN_EXISTING));
     std::string strRead;
@@ -85,8 +78,8 @@ void RunEveryCall(CRapiTestClient& client, const CTempFolder& root)
     EXPECT_EQ(1u, Answer(client, wire::Named(Call::RemoveDirectory, u"\\My Documents\\d")).dwResult);
     EXPECT_EQ(u"\\My Documents", Answer(client, wire::SpecialFolder(5, 260)).strPath);
 
-    EXPECT_EQ(strData, HostBytes(root.PathOf("Temp\\c.bin")));
-    EXPECT_EQ("<missing>", HostBytes(root.PathOf("My Documents\\b.bin")));
+    EXPECT_EQ(strData, ContentsOf(root.PathOf("Temp\\c.bin")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(root.PathOf("My Documents\\b.bin").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(root.PathOf("My Documents\\d").c_str()));
 }
 
@@ -187,6 +180,34 @@ TEST_F(HandheldTest, ListingFiltersKeepToTheirFlags)
             bRom |= record.strName == u"ROM Modules";
         EXPECT_EQ(c.bRomShown, bRom) << std::hex << c.dwFlags;
         EXPECT_GE(listing.records.size(), 5u);
+    }
+}
+
+// A folder moved takes the attributes of everything below it along, and a
+// new folder at the old name starts plain.
+TEST_F(HandheldTest, MovedFoldersKeepTheAttributesBelowThem)
+{
+    ASSERT_NO_FATAL_FAILURE(StartFrames("--rapi 2"));
+    std::unique_ptr<CRapiTestClient> pClient = OpenDirectSession(RapiVersion::V2);
+    ASSERT_TRUE(pClient);
+    ASSERT_EQ(1u, Answer(*pClient, wire::Named(Call::MoveFile, u"\\Windows", u"\\Moved")).dwResult);
+    ASSERT_EQ(1u, Answer(*pClient, wire::Named(Call::CreateDirectory, u"\\Windows")).dwResult);
+    constexpr std::uint32_t ROM_FOLDER =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_INROM;
+    const struct
+    {
+        const char16_t* pszPath;
+        std::uint32_t dwAttributes;
+    } cases[] = {
+        { u"\\Moved", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM },
+        { u"\\Moved\\Fonts", ROM_FOLDER },
+        { u"\\Moved\\Start Menu", FILE_ATTRIBUTE_DIRECTORY },
+        { u"\\Windows", FILE_ATTRIBUTE_DIRECTORY },
+        { u"\\Windows\\Fonts", INVALID_FILE_ATTRIBUTES },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pszPath, c.pszPath + std::char_traits<char16_t>::length(c.pszPath)));
+        EXPECT_EQ(c.dwAttributes, Answer(*pClient, wire::Named(Call::GetFileAttributes, c.pszPath)).dwResult);
     }
 }
 }   // namespace

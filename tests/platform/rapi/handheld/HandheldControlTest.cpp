@@ -105,14 +105,41 @@ TEST_F(HandheldTest, UnlockOnTheHandheldComesInTimeOrNever)
         EXPECT_EQ(handheldwire::PASSWORD_ON_DEVICE, m_pUsb->Control().Info().dwPasswordKey);
         m_pUsb->Control().RequestUnlock();
         m_pUsb->Flush();
+        const DWORD dwAsked = GetTickCount();
         RequestSessionAnyway(m_pUsb->Link(), 7);
         m_pUsb->Control().Ping();
         EXPECT_FALSE(m_pcPort.Accept(500).IsValid()) << "a locked handheld opened a session";
         EXPECT_EQ(c.bUnlocks, m_pUsb->WaitFor(ControlEvent::Unlocked, 6000));
-        if (c.bUnlocks)
+        if (c.bUnlocks) {
+            EXPECT_GE(GetTickCount() - dwAsked, 1800u) << "unlocked before the user's two seconds were up";
             EXPECT_TRUE(Works(OpenUsbSession(RapiVersion::V2).get()));
-        else
+        } else
             EXPECT_FALSE(m_pcPort.Accept(QUIET_MS).IsValid());
+    }
+}
+
+// What the PC learns of the handheld on either control connection: the
+// name and the OS version it was given.
+TEST_F(HandheldTest, TheInfoCarriesTheNameAndOsVersionGiven)
+{
+    ASSERT_NO_FATAL_FAILURE(StartUsb("--name Kiosk_7 --os 5.1"));
+    ASSERT_NO_FATAL_FAILURE(StartLegacyBeside("--name Old_One"));
+    const struct
+    {
+        const char* pszKind;
+        const handheldwire::DeviceInfo& info;
+        std::u16string strName;
+        std::uint32_t nOsMajor;
+        std::uint32_t nOsMinor;
+    } cases[] = {
+        { "usb", m_pUsb->Control().Info(), u"Kiosk_7", 5, 1 },
+        { "legacy", m_pLegacy->Control().Info(), u"Old_One", 4, 20 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszKind);
+        EXPECT_TRUE(c.strName == c.info.strName);
+        EXPECT_EQ(c.nOsMajor, c.info.nOsMajor);
+        EXPECT_EQ(c.nOsMinor, c.info.nOsMinor);
     }
 }
 

@@ -1,6 +1,7 @@
 // The fault options in the handheld's own protocol, and frames that lie.
 #include "tests/platform/rapi/handheld/HandheldFixture.h"
 #include "tests/platform/rapi/handheld/WireRequests.h"
+#include "tests/support/FileContents.h"
 
 namespace {
 using handheldwire::Call;
@@ -25,7 +26,7 @@ protected:
     }
 };
 
-// A listing spoiled each way never decodes, in either version.
+// A listing or a search spoiled each way never decodes, in either version.
 TEST_F(HandheldFaultsTest, HostileListingsDoNotAddUp)
 {
     const char* faults[] = { "unterminated", "overcount", "cut" };
@@ -36,7 +37,8 @@ TEST_F(HandheldFaultsTest, HostileListingsDoNotAddUp)
             ASSERT_TRUE(pClient);
             RapiReply reply;
             EXPECT_FALSE(pClient->Call(wire::FindAll(u"\\*", handheldwire::FAF_NAME), reply));
-            EXPECT_TRUE(pClient->Call(wire::SpecialFolder(5, 260), reply)) << "only listings are spoiled";
+            EXPECT_FALSE(pClient->Call(wire::Named(Call::FindFirstFile, u"\\*"), reply));
+            EXPECT_TRUE(pClient->Call(wire::SpecialFolder(5, 260), reply)) << "only listings and searches are spoiled";
         }
     }
 }
@@ -77,6 +79,7 @@ TEST_F(HandheldFaultsTest, SilentHandheldsNeverAnswer)
     pClient->Link().Send(
         handheldwire::MakeFrame(handheldwire::EncodeRequest(wire::SpecialFolder(5, 260), RapiVersion::V2)));
     EXPECT_FALSE(pClient->Link().ReceiveSome(reply, QUIET_MS));
+    EXPECT_FALSE(pClient->Link().IsClosedWithin(100)) << "silent, not gone";
 
     m_pEmulator.reset();
     m_pcPort = CTestLink::Listen("127.0.0.1");
@@ -86,6 +89,7 @@ TEST_F(HandheldFaultsTest, SilentHandheldsNeverAnswer)
     CTestLink control = m_pcPort.Accept(START_TIMEOUT_MS);
     ASSERT_TRUE(control.IsValid()) << "the handheld connects, then keeps quiet";
     EXPECT_FALSE(control.ReceiveSome(reply, QUIET_MS));
+    EXPECT_FALSE(control.IsClosedWithin(100)) << "silent, not gone";
 }
 
 TEST_F(HandheldFaultsTest, CapacityAndDropAfterLimitWrites)
@@ -101,6 +105,8 @@ TEST_F(HandheldFaultsTest, CapacityAndDropAfterLimitWrites)
     ASSERT_TRUE(pClient->Call(wire::OnHandle(Call::CloseHandle, file.dwResult), copied));
     ASSERT_TRUE(pClient->Call(wire::Named(Call::CopyFile, u"\\Temp\\big", u"\\Temp\\copy"), copied));
     EXPECT_EQ(0u, copied.dwResult) << "a copy beyond the capacity";
+    EXPECT_EQ(std::string(1000, 'x'), ContentsOf(m_root.PathOf("Temp\\big")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(m_root.PathOf("Temp\\copy").c_str()));
 
     pClient = Frames(RapiVersion::V1, "--drop-after 5000");
     ASSERT_TRUE(pClient);
@@ -108,6 +114,7 @@ TEST_F(HandheldFaultsTest, CapacityAndDropAfterLimitWrites)
     ASSERT_TRUE(pClient->Call(wire::Write(file.dwResult, std::string(4000, 'y')), written));
     EXPECT_FALSE(pClient->Call(wire::Write(file.dwResult, std::string(4000, 'y')), written));
     EXPECT_TRUE(pClient->Link().IsClosedWithin(ANSWER_MS));
+    EXPECT_EQ(std::string(5000, 'y'), ContentsOf(m_root.PathOf("Temp\\dropped"))) << "what got through is kept";
 }
 
 TEST_F(HandheldFaultsTest, LatencyAndThroughputSlowEveryCall)

@@ -86,12 +86,12 @@ protected:
     }
 
     // A second handheld, legacy, beside the one the test runs already.
-    void StartLegacyBeside()
+    void StartLegacyBeside(const std::string& strOptions = std::string())
     {
         m_legacyPort = CTestLink::Listen("127.0.0.1");
-        m_pSecondEmulator.reset(new CEmulatorProcess(m_root.Path(), "--mode legacy --session-port 0 --device-address "
-                                                                        + DEVICE_ADDRESS + " --control-port "
-                                                                        + std::to_string(m_legacyPort.Port())));
+        m_pSecondEmulator.reset(new CEmulatorProcess(
+            m_root.Path(), "--mode legacy --session-port 0 --device-address " + DEVICE_ADDRESS + " --control-port "
+                               + std::to_string(m_legacyPort.Port()) + " " + strOptions));
         ASSERT_NE(0, m_pSecondEmulator->Port());
         ASSERT_NO_FATAL_FAILURE(AttachLegacy(m_legacyPort));
     }
