@@ -10,9 +10,8 @@
 // when the device is locked: u16 count + password, answered by one byte.
 #pragma once
 
-#include "platform/handheldwire/ControlEvent.h"
+#include "platform/handheldwire/ControlMachine.h"
 #include "platform/handheldwire/DeviceInfo.h"
-#include "platform/handheldwire/InputQueue.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,17 +28,15 @@ constexpr std::uint32_t LEGACY_PING = 0x12345678;
 // Device side: sends the challenge (when locked) and the info; takes
 // passwords and echoes pings. Info whose blob does not fit in 511 bytes
 // breaks it at once. dwPasswordKey: 0 none, else the XOR key in the low byte.
-class CLegacyControlDevice
+class CLegacyControlDevice : public CControlMachine
 {
 public:
     explicit CLegacyControlDevice(const DeviceInfo& info);
 
-    std::vector<ControlEvent> Feed(const std::uint8_t* p, std::size_t cb);
-    std::vector<std::uint8_t> Take();
     // After PasswordOffered: the u16 verdict.
     void AnswerPassword(bool bAccepted);
     bool IsConnected() const { return m_state == State::Connected; }
-    bool IsBroken() const { return m_state == State::Broken; }
+    bool IsBroken() const override { return m_state == State::Broken; }
 
 private:
     enum class State
@@ -49,24 +46,20 @@ private:
         Connected,
         Broken
     };
-    bool TakeMessage(std::vector<ControlEvent>& events);
+    bool TakeMessage(std::vector<ControlEvent>& events) override;
 
     std::uint8_t m_nKey;
     State m_state;
-    CInputQueue m_in;
-    std::vector<std::uint8_t> m_out;
 };
 
 // PC side: reads the challenge and the info, offers passwords, pings.
 // Info().dwPasswordKey holds the challenge word (0 when none came), so a
 // key whose low byte is 0 still reads as locked.
-class CLegacyControlPc
+class CLegacyControlPc : public CControlMachine
 {
 public:
     CLegacyControlPc() = default;
 
-    std::vector<ControlEvent> Feed(const std::uint8_t* p, std::size_t cb);
-    std::vector<std::uint8_t> Take();
     // After HandshakeDone.
     const DeviceInfo& Info() const { return m_info; }
     // When a password is due; ignored otherwise.
@@ -74,7 +67,7 @@ public:
     // When connected; ignored otherwise.
     void Ping();
     bool IsConnected() const { return m_state == State::Connected; }
-    bool IsBroken() const { return m_state == State::Broken; }
+    bool IsBroken() const override { return m_state == State::Broken; }
 
 private:
     enum class State
@@ -85,7 +78,7 @@ private:
         Connected,
         Broken
     };
-    bool TakeMessage(std::vector<ControlEvent>& events);
+    bool TakeMessage(std::vector<ControlEvent>& events) override;
     // An empty message, the challenge, or the info that ends the handshake.
     bool TakeHeader(std::vector<ControlEvent>& events);
     bool TakeVerdict(std::vector<ControlEvent>& events);
@@ -93,8 +86,6 @@ private:
     DeviceInfo m_info;
     std::uint32_t m_dwChallenge = 0;
     State m_state = State::Handshake;
-    CInputQueue m_in;
-    std::vector<std::uint8_t> m_out;
 };
 
 // The device's answer to a session socket's password: one byte.

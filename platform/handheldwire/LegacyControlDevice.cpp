@@ -20,26 +20,6 @@ CLegacyControlDevice::CLegacyControlDevice(const DeviceInfo& info)
     m_out.insert(m_out.end(), blob.begin(), blob.end());
 }
 
-std::vector<ControlEvent> CLegacyControlDevice::Feed(const std::uint8_t* p, std::size_t cb)
-{
-    std::vector<ControlEvent> events;
-    if (IsBroken())
-        return events;
-    m_in.Append(p, cb);
-    while (!IsBroken() && TakeMessage(events)) {
-    }
-    if (IsBroken())
-        m_in.Clear();
-    return events;
-}
-
-std::vector<std::uint8_t> CLegacyControlDevice::Take()
-{
-    std::vector<std::uint8_t> out;
-    out.swap(m_out);
-    return out;
-}
-
 void CLegacyControlDevice::AnswerPassword(bool bAccepted)
 {
     if (m_state != State::AwaitVerdictCall)

@@ -9,26 +9,6 @@ namespace {
 constexpr std::uint32_t EMPTY_MESSAGE = 0;
 }   // namespace
 
-std::vector<ControlEvent> CLegacyControlPc::Feed(const std::uint8_t* p, std::size_t cb)
-{
-    std::vector<ControlEvent> events;
-    if (IsBroken())
-        return events;
-    m_in.Append(p, cb);
-    while (!IsBroken() && TakeMessage(events)) {
-    }
-    if (IsBroken())
-        m_in.Clear();
-    return events;
-}
-
-std::vector<std::uint8_t> CLegacyControlPc::Take()
-{
-    std::vector<std::uint8_t> out;
-    out.swap(m_out);
-    return out;
-}
-
 void CLegacyControlPc::OfferPassword(const std::u16string& strPassword)
 {
     if (m_state != State::NeedPassword)

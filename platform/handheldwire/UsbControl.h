@@ -10,9 +10,8 @@
 //              PC: u32 1 -> device: u32 2.
 #pragma once
 
-#include "platform/handheldwire/ControlEvent.h"
+#include "platform/handheldwire/ControlMachine.h"
 #include "platform/handheldwire/DeviceInfo.h"
-#include "platform/handheldwire/InputQueue.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,19 +24,17 @@ constexpr std::uint32_t MAX_USB_INFO_BYTES = 4096;
 
 // Device side: sends 0, 6, 4 + info; answers pings, takes passwords and
 // session requests.
-class CUsbControlDevice
+class CUsbControlDevice : public CControlMachine
 {
 public:
     explicit CUsbControlDevice(const DeviceInfo& info);
 
-    std::vector<ControlEvent> Feed(const std::uint8_t* p, std::size_t cb);
-    std::vector<std::uint8_t> Take();
     // After PasswordOffered: the u16 verdict.
     void AnswerPassword(bool bAccepted);
     // After UnlockRequested: the user unlocked (0) on the device, or not.
     void ReportUnlock(std::uint32_t nResult);
     bool IsConnected() const { return m_state == State::Connected; }
-    bool IsBroken() const { return m_state == State::Broken; }
+    bool IsBroken() const override { return m_state == State::Broken; }
 
 private:
     enum class State
@@ -52,8 +49,7 @@ private:
         Connected,
         Broken
     };
-    // One message from the front of the input, or false when it is not all there.
-    bool TakeMessage(std::vector<ControlEvent>& events);
+    bool TakeMessage(std::vector<ControlEvent>& events) override;
     bool TakeOptionsAnswer(std::vector<ControlEvent>& events);
     bool TakePassword(std::vector<ControlEvent>& events);
     bool TakeUnlockTail(std::vector<ControlEvent>& events);
@@ -63,19 +59,15 @@ private:
 
     DeviceInfo m_info;
     State m_state = State::AwaitInitialAnswer;
-    CInputQueue m_in;
-    std::vector<std::uint8_t> m_out;
 };
 
 // PC side: answers 0 and 6, reads the info, offers passwords, requests
 // sessions, pings.
-class CUsbControlPc
+class CUsbControlPc : public CControlMachine
 {
 public:
     CUsbControlPc() = default;
 
-    std::vector<ControlEvent> Feed(const std::uint8_t* p, std::size_t cb);
-    std::vector<std::uint8_t> Take();
     // After HandshakeDone.
     const DeviceInfo& Info() const { return m_info; }
     // When a password is due (XOR key in the info); ignored otherwise.
@@ -87,7 +79,7 @@ public:
     // When connected; ignored otherwise.
     void Ping();
     bool IsConnected() const { return m_state == State::Connected; }
-    bool IsBroken() const { return m_state == State::Broken; }
+    bool IsBroken() const override { return m_state == State::Broken; }
 
 private:
     enum class State
@@ -100,7 +92,7 @@ private:
         Connected,
         Broken
     };
-    bool TakeMessage(std::vector<ControlEvent>& events);
+    bool TakeMessage(std::vector<ControlEvent>& events) override;
     bool TakeHandshake(std::vector<ControlEvent>& events);
     bool TakeInfo(std::vector<ControlEvent>& events);
     bool TakeVerdict(std::vector<ControlEvent>& events);
@@ -112,8 +104,6 @@ private:
     DeviceInfo m_info;
     State m_state = State::Handshake;
     std::uint32_t m_nLastSession = 0;
-    CInputQueue m_in;
-    std::vector<std::uint8_t> m_out;
 };
 
 }   // namespace handheldwire

@@ -11,26 +11,6 @@ CUsbControlDevice::CUsbControlDevice(const DeviceInfo& info) : m_info(info)
     AppendU32(m_out, USB_MSG_INITIAL);
 }
 
-std::vector<ControlEvent> CUsbControlDevice::Feed(const std::uint8_t* p, std::size_t cb)
-{
-    std::vector<ControlEvent> events;
-    if (IsBroken())
-        return events;
-    m_in.Append(p, cb);
-    while (!IsBroken() && TakeMessage(events)) {
-    }
-    if (IsBroken())
-        m_in.Clear();
-    return events;
-}
-
-std::vector<std::uint8_t> CUsbControlDevice::Take()
-{
-    std::vector<std::uint8_t> out;
-    out.swap(m_out);
-    return out;
-}
-
 void CUsbControlDevice::AnswerPassword(bool bAccepted)
 {
     if (m_state != State::AwaitVerdictCall)

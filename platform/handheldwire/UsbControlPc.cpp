@@ -6,26 +6,6 @@
 
 namespace handheldwire {
 
-std::vector<ControlEvent> CUsbControlPc::Feed(const std::uint8_t* p, std::size_t cb)
-{
-    std::vector<ControlEvent> events;
-    if (IsBroken())
-        return events;
-    m_in.Append(p, cb);
-    while (!IsBroken() && TakeMessage(events)) {
-    }
-    if (IsBroken())
-        m_in.Clear();
-    return events;
-}
-
-std::vector<std::uint8_t> CUsbControlPc::Take()
-{
-    std::vector<std::uint8_t> out;
-    out.swap(m_out);
-    return out;
-}
-
 void CUsbControlPc::OfferPassword(const std::u16string& strPassword)
 {
     if (m_state != State::NeedPassword)

@@ -11,9 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Answers from a list, then gives up.
@@ -60,7 +62,8 @@ private:
     int m_nNotices = 0;
 };
 
-constexpr std::uint32_t PING_INTERVAL_MS = 200, PING_ANSWER_MS = 300, SESSION_WAIT_MS = 1500;
+constexpr std::uint32_t PING_INTERVAL_MS = 200, PING_ANSWER_MS = 300, SESSION_WAIT_MS = 3000;
+constexpr std::uint32_t CONNECT_WAIT_MS = 10000;
 
 class BridgeFixture : public ::testing::Test
 {
@@ -87,9 +90,23 @@ protected:
 
     std::unique_ptr<CStandInClient> Connect() const { return std::make_unique<CStandInClient>(m_pServer->Port()); }
 
+    // True once the handheld is there and unlocked; a loaded machine may
+    // take longer than the bridge's own wait for it.
+    bool WaitUntilConnected() const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CONNECT_WAIT_MS);
+        while (!m_pLink->IsConnected()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
+    }
+
     // A client whose handshake went through.
     std::unique_ptr<CStandInClient> Greeted() const
     {
+        EXPECT_TRUE(WaitUntilConnected()) << "the handheld never came";
         std::unique_ptr<CStandInClient> pClient = Connect();
         PrivateReply reply;
         EXPECT_TRUE(pClient->Request(CStandInClient::Hello(), reply, SESSION_WAIT_MS + 2000));
