@@ -85,7 +85,7 @@ int CProgressDlg::SetRange(int nLower, int nUpper)
 
 bool CProgressDlg::IsDue() const
 {
-    return m_dwShownAt == 0 || ::GetTickCount() - m_dwShownAt >= g_dwProgressRefreshMs;
+    return !m_bEverShown || ::GetTickCount() - m_dwShownAt >= g_dwProgressRefreshMs;
 }
 
 int CProgressDlg::SetPos(int nPos)
@@ -99,7 +99,10 @@ int CProgressDlg::SetPos(int nPos)
     if (!IsDue())
         return nPrevious;
     PumpMessages();
-    m_dwShownAt = ::GetTickCount() | 1;   // never 0 once shown
+    // The exact tick, never one nudged ahead of the clock: the unsigned
+    // difference in IsDue would wrap and make every report due.
+    m_bEverShown = TRUE;
+    m_dwShownAt = ::GetTickCount();
     ShowCaption();
     m_progress.SetPos(nPos);
     UpdatePercent(nPos);

@@ -55,7 +55,8 @@ protected:
     BOOL m_bCancelRequest = FALSE;
     BOOL m_bOwnerDisabled = FALSE;
     int m_nShownPos = 0;     // the position the bar shows
-    DWORD m_dwShownAt = 0;   // when the dialog last caught up; 0: never
+    BOOL m_bEverShown = FALSE;
+    DWORD m_dwShownAt = 0;   // when the dialog last caught up
     CString m_strCaption;    // the caption to show
     BOOL m_bCaptionShown = TRUE;
 
