@@ -54,7 +54,7 @@ protected:
     int m_nScale = 1;
     BOOL m_bCancelRequest = FALSE;
     BOOL m_bOwnerDisabled = FALSE;
-    int m_nShownPos = 0;     // the position the bar shows
+    int m_nShownPos = 0;   // the position the bar shows
     BOOL m_bEverShown = FALSE;
     DWORD m_dwShownAt = 0;   // when the dialog last caught up
     CString m_strCaption;    // the caption to show
