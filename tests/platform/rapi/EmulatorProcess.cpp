@@ -1,9 +1,17 @@
 #include "tests/platform/rapi/EmulatorProcess.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 
 namespace {
 constexpr DWORD START_TIMEOUT_MS = 30000;
+
+// Why an emulator did not come up, on the test's error output: a test that
+// then fails on port 0 says no more than that.
+void ReportStartFailure(const std::string& strWhy)
+{
+    fprintf(stderr, "the emulator did not start: %s\n", strWhy.c_str());
+}
 
 std::string LoopbackEndpoint(WORD nPort)
 {
@@ -36,8 +44,10 @@ CEmulatorProcess::CEmulatorProcess(const std::string& strRoot, const std::string
 {
     SECURITY_ATTRIBUTES inherit = { sizeof(inherit), nullptr, TRUE };
     HANDLE hWrite = nullptr;
-    if (!CreatePipe(&m_hOutput, &hWrite, &inherit, 0))
+    if (!CreatePipe(&m_hOutput, &hWrite, &inherit, 0)) {
+        ReportStartFailure("no pipe, error " + std::to_string(GetLastError()));
         return;
+    }
     SetHandleInformation(m_hOutput, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -48,9 +58,12 @@ CEmulatorProcess::CEmulatorProcess(const std::string& strRoot, const std::string
     PROCESS_INFORMATION process = {};
     BOOL bStarted = CreateProcessA(TARNIX_EMULATOR_PATH, &strCommand[0], nullptr, nullptr, TRUE,
                                    CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    const DWORD dwStartError = GetLastError();
     CloseHandle(hWrite);
-    if (!bStarted)
+    if (!bStarted) {
+        ReportStartFailure("CreateProcess error " + std::to_string(dwStartError));
         return;
+    }
     m_hProcess = process.hProcess;
     if (m_hJob)
         AssignProcessToJobObject(m_hJob, m_hProcess);
@@ -110,10 +123,17 @@ bool CEmulatorProcess::ReadLine(std::string& strLine, DWORD dwTimeout)
 WORD CEmulatorProcess::ReadPort()
 {
     std::string strLine;
-    if (!ReadLine(strLine, START_TIMEOUT_MS))
+    if (!ReadLine(strLine, START_TIMEOUT_MS)) {
+        DWORD dwExitCode = 0;
+        GetExitCodeProcess(m_hProcess, &dwExitCode);
+        ReportStartFailure("no line (" + strLine + "), exit code " + std::to_string(dwExitCode));
         return 0;
+    }
     const size_t nColon = strLine.rfind(':');
-    return nColon == std::string::npos ? 0 : static_cast<WORD>(atoi(strLine.c_str() + nColon + 1));
+    const WORD nPort = nColon == std::string::npos ? 0 : static_cast<WORD>(atoi(strLine.c_str() + nColon + 1));
+    if (nPort == 0)
+        ReportStartFailure(strLine);
+    return nPort;
 }
 
 void CEmulatorProcess::CountConnections()
