@@ -1,6 +1,7 @@
 #include "platform/handheldlink/PrivateCodec.h"
 
 #include "platform/handheldwire/ByteCodec.h"
+#include "platform/handheldwire/FindData.h"
 
 namespace handheldlink {
 namespace {
@@ -37,20 +38,6 @@ bool ReadFields(CByteReader& reader, PrivateRequest& request)
         return ReadPath(reader, request.strPath);
     }
     return false;
-}
-
-void PutFindData(CByteWriter& writer, const handheldwire::FindRecord& record)
-{
-    writer.U32(record.dwAttributes);
-    writer.U64(record.ftCreation);
-    writer.U64(record.ftLastAccess);
-    writer.U64(record.ftLastWrite);
-    writer.U32(record.nSizeHigh);
-    writer.U32(record.nSizeLow);
-    writer.U32(record.dwOid);
-    writer.Utf16(record.strName);
-    for (std::size_t n = record.strName.size(); n < handheldwire::MAX_NAME_UNITS; ++n)
-        writer.U16(0);
 }
 }   // namespace
 
@@ -93,7 +80,7 @@ std::vector<std::uint8_t> EncodeListingReply(std::uint32_t dwResult, std::uint32
             break;
         if (record.strName.size() >= handheldwire::MAX_NAME_UNITS)
             continue;
-        PutFindData(body, record);
+        handheldwire::WriteFindData(body, record);
         ++nKept;
     }
     if (nKept > MAX_PRIVATE_RECORDS)

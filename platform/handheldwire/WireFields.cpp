@@ -1,6 +1,6 @@
 #include "platform/handheldwire/WireFields.h"
 
-#include <algorithm>
+#include "platform/handheldwire/FindData.h"
 
 namespace handheldwire {
 
@@ -95,21 +95,8 @@ bool CFieldWriter::FindData(std::vector<FindRecord>& records)
 {
     if (records.empty())
         return Marker(0);
-    FindRecord& record = records.front();
     m_writer.U32(FIND_DATA_BYTES);
-    m_writer.U32(record.dwAttributes);
-    m_writer.U64(record.ftCreation);
-    m_writer.U64(record.ftLastAccess);
-    m_writer.U64(record.ftLastWrite);
-    m_writer.U32(record.nSizeHigh);
-    m_writer.U32(record.nSizeLow);
-    m_writer.U32(record.dwOid);
-    // The name field is fixed; a longer name than it holds keeps its first
-    // 259 units and the terminator.
-    const std::size_t nUnits = std::min<std::size_t>(record.strName.size(), MAX_NAME_UNITS - 1);
-    m_writer.Utf16(record.strName.substr(0, nUnits));
-    for (std::size_t i = nUnits; i < MAX_NAME_UNITS; ++i)
-        m_writer.U16(0);
+    WriteFindData(m_writer, records.front());
     return true;
 }
 
