@@ -2,7 +2,7 @@
 // "address:port", an IPv4 address in dotted form. The environment variable
 // TARNIX_RAPI_ENDPOINT wins over the registry value
 // HKCU\Software\Tarnix\RemoteApi "Endpoint"; with neither set the library
-// goes to the emulator's default endpoint on loopback.
+// reaches the handheld through its own PC side.
 #pragma once
 
 #include <winsock2.h>

@@ -1,6 +1,7 @@
 #include "platform/rapi/StandInCalls.h"
 
 #include "platform/rapi/Endpoint.h"
+#include "platform/rapi/InProcessLink.h"
 #include "platform/rapi/RemoteCall.h"
 
 namespace {
@@ -50,6 +51,12 @@ BOOL WriteBlock(DWORD dwHandle, const BYTE* pData, DWORD cb, DWORD* pdwWritten)
     return reply.status.dwResult;
 }
 
+BOOL HasSession()
+{
+    CLock lock(g_rapiState.cs);
+    return g_rapiState.pSession != nullptr;
+}
+
 // Sends a call whose reply is a bare outcome; TRUE when the handheld did it.
 BOOL RunOutcomeCall(CRemoteCall& call)
 {
@@ -64,30 +71,46 @@ HRESULT CeRapiInitEx(RAPIINIT* pRapiInit)
 {
     if (!pRapiInit || pRapiInit->cbSize != sizeof(RAPIINIT))
         return E_INVALIDARG;
-    CLock lock(g_rapiState.cs);
-    if (g_rapiState.pSession)
+    CLock lifecycle(g_rapiState.csLifecycle);
+    if (HasSession())
         return CERAPI_E_ALREADYINITIALIZED;
-    sockaddr_in addr = {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(DEFAULT_EMULATOR_PORT);
-    if (ReadConfiguredEndpoint(&addr) == esMalformed)
+    sockaddr_in addr;
+    const EndpointSetting setting = ReadConfiguredEndpoint(&addr);
+    if (setting == esMalformed)
         return E_INVALIDARG;
+    std::unique_ptr<CInProcessLink> pLink;
+    if (setting == esNone) {
+        pLink.reset(new CInProcessLink);
+        if (!pLink->Start())
+            return LINK_DOWN_RESULT;
+        addr = pLink->Endpoint();
+    }
     std::unique_ptr<CRapiSession> pSession(new CRapiSession(addr, pRapiInit));
     HRESULT hr = pSession->Start();
-    if (SUCCEEDED(hr))
-        g_rapiState.pSession = std::move(pSession);
-    return hr;
+    if (FAILED(hr))
+        return hr;
+    CLock lock(g_rapiState.cs);
+    g_rapiState.pSession = std::move(pSession);
+    g_rapiState.pLink = pLink.release();
+    return S_OK;
 }
 
+// The session ends before the link it may be connected through.
 HRESULT CeRapiUninit()
 {
+    CLock lifecycle(g_rapiState.csLifecycle);
     std::unique_ptr<CRapiSession> pSession;
+    std::unique_ptr<CInProcessLink> pLink;
     {
         CLock lock(g_rapiState.cs);
         pSession = std::move(g_rapiState.pSession);
+        pLink.reset(g_rapiState.pLink);
+        g_rapiState.pLink = nullptr;
     }
-    return pSession ? S_OK : E_FAIL;
+    const HRESULT hr = pSession ? S_OK : E_FAIL;
+    pSession.reset();
+    pLink.reset();
+    return hr;
 }
 
 HRESULT CeRapiFreeBuffer(LPVOID pBuffer)
