@@ -1,5 +1,7 @@
 #include "device/RapiLink.h"
 
+#include "device/RapiLibrary.h"
+
 #include "platform/framework/afxwin.h"
 #include "res/resource.h"
 
@@ -37,12 +39,11 @@ CRapiLink::CRapiLink()
       m_pfnCeCloseHandle(nullptr), m_pfnCeDeleteFile(nullptr), m_pfnCeRapiFreeBuffer(nullptr),
       m_pfnCeFindAllFiles(nullptr), m_pfnCeRapiUninit(nullptr), m_pfnCeRapiGetError(nullptr)
 {
-    char szPath[MAX_PATH + 16];
-    UINT cch = GetSystemDirectoryA(szPath, MAX_PATH);
-    if (cch == 0 || cch >= MAX_PATH)
+    const std::string strPath = RapiLibraryPath(ProgramFolder());
+    if (strPath.empty())
         return;
-    lstrcatA(szPath, "\\rapi.dll");
-    m_hRapiLib = LoadLibraryA(szPath);
+    // The library's own dependencies are looked for beside it first.
+    m_hRapiLib = LoadLibraryExA(strPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!m_hRapiLib)
         return;
     LoadEntryPoint(m_hRapiLib, "CeRapiInitEx", m_pfnCeRapiInitEx);

@@ -1,7 +1,8 @@
 // The link to the handheld: the remote API library, loaded at start from
-// the system directory, its entry points, and Connect, which opens a remote
-// session and waits for the handheld to answer. The library is optional;
-// without it m_hRapiLib is null and no handheld is ever offered.
+// the program's folder or else the system directory (RapiLibrary.h), its
+// entry points, and Connect, which opens a remote session and waits for
+// the handheld to answer. The library is optional; without it m_hRapiLib
+// is null and no handheld is ever offered.
 #pragma once
 
 #include "platform/rapi/rapi.h"

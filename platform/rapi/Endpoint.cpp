@@ -18,23 +18,6 @@ BOOL ParseDecimal(const std::string& strText, size_t nMaxDigits, long nMax, long
     return *pnValue <= nMax;
 }
 
-// An IPv4 address of exactly four dotted decimal parts.
-BOOL ParseAddress(const std::string& strHost, in_addr* pAddr)
-{
-    BYTE parts[4];
-    size_t nStart = 0;
-    for (int i = 0; i < 4; ++i) {
-        size_t nEnd = i < 3 ? strHost.find('.', nStart) : strHost.size();
-        long nValue;
-        if (nEnd == std::string::npos || !ParseDecimal(strHost.substr(nStart, nEnd - nStart), 3, 255, &nValue))
-            return FALSE;
-        parts[i] = static_cast<BYTE>(nValue);
-        nStart = nEnd + 1;
-    }
-    memcpy(&pAddr->s_addr, parts, sizeof(parts));
-    return TRUE;
-}
-
 BOOL ReadEnvironmentEndpoint(std::string& strText)
 {
     char szText[64];
@@ -62,6 +45,32 @@ BOOL ReadRegistryEndpoint(std::string& strText)
 }
 }   // namespace
 
+BOOL ParseIpv4(const char* pszText, in_addr* pAddr)
+{
+    const std::string strHost = pszText;
+    BYTE parts[4];
+    size_t nStart = 0;
+    for (int i = 0; i < 4; ++i) {
+        size_t nEnd = i < 3 ? strHost.find('.', nStart) : strHost.size();
+        long nValue;
+        if (nEnd == std::string::npos || !ParseDecimal(strHost.substr(nStart, nEnd - nStart), 3, 255, &nValue))
+            return FALSE;
+        parts[i] = static_cast<BYTE>(nValue);
+        nStart = nEnd + 1;
+    }
+    memcpy(&pAddr->s_addr, parts, sizeof(parts));
+    return TRUE;
+}
+
+BOOL ParsePort(const char* pszText, WORD* pnPort)
+{
+    long nPort;
+    if (!ParseDecimal(pszText, 5, 65535, &nPort) || nPort == 0)
+        return FALSE;
+    *pnPort = static_cast<WORD>(nPort);
+    return TRUE;
+}
+
 BOOL ParseEndpoint(const char* pszText, sockaddr_in* pAddr)
 {
     const char* pszColon = strrchr(pszText, ':');
@@ -69,24 +78,18 @@ BOOL ParseEndpoint(const char* pszText, sockaddr_in* pAddr)
         return FALSE;
     sockaddr_in addr = {};
     addr.sin_family = AF_INET;
-    long nPort;
-    if (!ParseAddress(std::string(pszText, pszColon), &addr.sin_addr) || !ParseDecimal(pszColon + 1, 5, 65535, &nPort)
-        || nPort == 0)
+    WORD nPort;
+    if (!ParseIpv4(std::string(pszText, pszColon).c_str(), &addr.sin_addr) || !ParsePort(pszColon + 1, &nPort))
         return FALSE;
-    addr.sin_port = htons(static_cast<u_short>(nPort));
+    addr.sin_port = htons(nPort);
     *pAddr = addr;
     return TRUE;
 }
 
-BOOL ReadConfiguredEndpoint(sockaddr_in* pAddr)
+EndpointSetting ReadConfiguredEndpoint(sockaddr_in* pAddr)
 {
     std::string strText;
-    if (ReadEnvironmentEndpoint(strText) || ReadRegistryEndpoint(strText))
-        return ParseEndpoint(strText.c_str(), pAddr);
-    sockaddr_in addr = {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(DEFAULT_EMULATOR_PORT);
-    *pAddr = addr;
-    return TRUE;
+    if (!ReadEnvironmentEndpoint(strText) && !ReadRegistryEndpoint(strText))
+        return esNone;
+    return ParseEndpoint(strText.c_str(), pAddr) ? esConfigured : esMalformed;
 }

@@ -1,190 +1,70 @@
-// The exported functions of the stand-in library.
-#include "platform/rapi/RemoteCall.h"
-#include "platform/rapi/Endpoint.h"
-#include "platform/rapi/rapi.h"
+// The exported functions of the stand-in library: each is handed on
+// unchanged to the system's own remote API library where there is one,
+// and served by the stand-in otherwise.
+#include "platform/rapi/StandInCalls.h"
+#include "platform/rapi/VendorRapi.h"
 
 namespace {
-void SetLastRemoteError(DWORD dwError)
+template <auto pfnVendor, auto pfnStandIn, typename... Args> auto Route(Args... args)
 {
-    CLock lock(g_rapiState.cs);
-    g_rapiState.dwLastError = dwError;
-    g_rapiState.hrLinkError = S_OK;
-}
-
-// Checked here as well as on the handheld, so a bad argument costs no trip.
-BOOL IsAcceptablePath(LPCWSTR pszPath)
-{
-    if (!pszPath) {
-        SetLastRemoteError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    if (wcslen(pszPath) > RapiWire::MAX_PATH_UNITS) {
-        SetLastRemoteError(ERROR_FILENAME_EXCED_RANGE);
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Handles are the handheld's own numbers; 0 is never one of them.
-DWORD ToRemoteHandle(HANDLE h)
-{
-    return static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(h));
-}
-
-HANDLE FromRemoteHandle(DWORD dwHandle)
-{
-    return dwHandle ? reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(dwHandle)) : INVALID_HANDLE_VALUE;
-}
-
-BOOL WriteBlock(DWORD dwHandle, const BYTE* pData, DWORD cb, DWORD* pdwWritten)
-{
-    *pdwWritten = 0;
-    CRemoteCall call(RapiWire::opWriteFile);
-    call.Request().PutDword(dwHandle);
-    call.Request().PutDword(cb);
-    call.Request().PutBytes(pData, cb);
-    WriteFileReply reply = {};
-    if (!call.Run() || !call.Conclude(DecodeWriteFileReply(call.Body(), call.BodySize(), cb, &reply), reply.status))
-        return FALSE;
-    *pdwWritten = reply.cbWritten;
-    return reply.status.dwResult;
-}
-
-// Sends a call whose reply is a bare outcome; TRUE when the handheld did it.
-BOOL RunOutcomeCall(CRemoteCall& call)
-{
-    ReplyStatus status = {};
-    return call.Run() && call.Conclude(DecodeOutcomeReply(call.Body(), call.BodySize(), &status), status)
-           && status.dwResult;
+    const VendorRapi* pVendor = TheVendorRapi();
+    return pVendor ? (pVendor->*pfnVendor)(args...) : pfnStandIn(args...);
 }
 }   // namespace
 
 HRESULT WINAPI CeRapiInitEx(RAPIINIT* pRapiInit)
 {
-    if (!pRapiInit || pRapiInit->cbSize != sizeof(RAPIINIT))
-        return E_INVALIDARG;
-    CLock lock(g_rapiState.cs);
-    if (g_rapiState.pSession)
-        return CERAPI_E_ALREADYINITIALIZED;
-    sockaddr_in addr;
-    if (!ReadConfiguredEndpoint(&addr))
-        return E_INVALIDARG;
-    std::unique_ptr<CRapiSession> pSession(new CRapiSession(addr, pRapiInit));
-    HRESULT hr = pSession->Start();
-    if (SUCCEEDED(hr))
-        g_rapiState.pSession = std::move(pSession);
-    return hr;
+    return Route<&VendorRapi::pfnCeRapiInitEx, StandIn::CeRapiInitEx>(pRapiInit);
 }
 
 HRESULT WINAPI CeRapiUninit(void)
 {
-    std::unique_ptr<CRapiSession> pSession;
-    {
-        CLock lock(g_rapiState.cs);
-        pSession = std::move(g_rapiState.pSession);
-    }
-    return pSession ? S_OK : E_FAIL;
+    return Route<&VendorRapi::pfnCeRapiUninit, StandIn::CeRapiUninit>();
 }
 
 HRESULT WINAPI CeRapiFreeBuffer(LPVOID pBuffer)
 {
-    if (pBuffer)
-        LocalFree(pBuffer);
-    return S_OK;
+    return Route<&VendorRapi::pfnCeRapiFreeBuffer, StandIn::CeRapiFreeBuffer>(pBuffer);
 }
 
 DWORD WINAPI CeGetLastError(void)
 {
-    CLock lock(g_rapiState.cs);
-    return g_rapiState.dwLastError;
+    return Route<&VendorRapi::pfnCeGetLastError, StandIn::CeGetLastError>();
 }
 
 HRESULT WINAPI CeRapiGetError(void)
 {
-    CLock lock(g_rapiState.cs);
-    return g_rapiState.hrLinkError;
+    return Route<&VendorRapi::pfnCeRapiGetError, StandIn::CeRapiGetError>();
 }
 
 BOOL WINAPI CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount, LPLPCE_FIND_DATA ppFindDataArray)
 {
-    if (!pdwFoundCount || !ppFindDataArray) {
-        SetLastRemoteError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    *pdwFoundCount = 0;
-    *ppFindDataArray = nullptr;
-    if (!IsAcceptablePath(pszPath))
-        return FALSE;
-    CRemoteCall call(RapiWire::opFindAllFiles);
-    call.Request().PutDword(dwFlags);
-    call.Request().PutWide(pszPath);
-    FindAllFilesReply reply = {};
-    if (!call.Run() || !call.Conclude(DecodeFindAllFilesReply(call.Body(), call.BodySize(), &reply), reply.status)
-        || !reply.status.dwResult)
-        return FALSE;
-    // The records are copied while the call still holds the library's lock.
-    if (!CopySoundRecords(reply, pdwFoundCount, ppFindDataArray)) {
-        g_rapiState.dwLastError = ERROR_NOT_ENOUGH_MEMORY;
-        return FALSE;
-    }
-    return TRUE;
+    return Route<&VendorRapi::pfnCeFindAllFiles, StandIn::CeFindAllFiles>(pszPath, dwFlags, pdwFoundCount,
+                                                                          ppFindDataArray);
 }
 
-HANDLE WINAPI CeCreateFile(LPCWSTR pszFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
-                           DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes, HANDLE)
+HANDLE WINAPI CeCreateFile(LPCWSTR pszFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                           LPSECURITY_ATTRIBUTES pSecurityAttributes, DWORD dwCreationDisposition,
+                           DWORD dwFlagsAndAttributes, HANDLE hTemplateFile)
 {
-    if (!IsAcceptablePath(pszFileName))
-        return INVALID_HANDLE_VALUE;
-    CRemoteCall call(RapiWire::opCreateFile);
-    call.Request().PutDword(dwDesiredAccess);
-    call.Request().PutDword(dwShareMode);
-    call.Request().PutDword(dwCreationDisposition);
-    call.Request().PutDword(dwFlagsAndAttributes);
-    call.Request().PutWide(pszFileName);
-    ReplyStatus status = {};
-    if (!call.Run() || !call.Conclude(DecodeCreateFileReply(call.Body(), call.BodySize(), &status), status))
-        return INVALID_HANDLE_VALUE;
-    return FromRemoteHandle(status.dwResult);
+    return Route<&VendorRapi::pfnCeCreateFile, StandIn::CeCreateFile>(pszFileName, dwDesiredAccess, dwShareMode,
+                                                                      pSecurityAttributes, dwCreationDisposition,
+                                                                      dwFlagsAndAttributes, hTemplateFile);
 }
 
-// Blocks beyond what one request carries go as several requests; the
-// count stops at the first short one.
 BOOL WINAPI CeWriteFile(HANDLE hFile, LPCVOID pBuffer, DWORD nNumberOfBytesToWrite, LPDWORD pNumberOfBytesWritten,
-                        LPOVERLAPPED)
+                        LPOVERLAPPED pOverlapped)
 {
-    if (pNumberOfBytesWritten)
-        *pNumberOfBytesWritten = 0;
-    if (!pNumberOfBytesWritten || (!pBuffer && nNumberOfBytesToWrite > 0)) {
-        SetLastRemoteError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    const BYTE* pData = static_cast<const BYTE*>(pBuffer);
-    DWORD dwTotal = 0;
-    BOOL bWhole;
-    do {
-        DWORD cbBlock = nNumberOfBytesToWrite - dwTotal;
-        if (cbBlock > RapiWire::MAX_WRITE_BYTES)
-            cbBlock = RapiWire::MAX_WRITE_BYTES;
-        DWORD dwWritten;
-        bWhole = WriteBlock(ToRemoteHandle(hFile), pData + dwTotal, cbBlock, &dwWritten) && dwWritten == cbBlock;
-        dwTotal += dwWritten;
-    } while (bWhole && dwTotal < nNumberOfBytesToWrite);
-    *pNumberOfBytesWritten = dwTotal;
-    return bWhole;
+    return Route<&VendorRapi::pfnCeWriteFile, StandIn::CeWriteFile>(hFile, pBuffer, nNumberOfBytesToWrite,
+                                                                    pNumberOfBytesWritten, pOverlapped);
 }
 
 BOOL WINAPI CeCloseHandle(HANDLE hObject)
 {
-    CRemoteCall call(RapiWire::opCloseHandle);
-    call.Request().PutDword(ToRemoteHandle(hObject));
-    return RunOutcomeCall(call);
+    return Route<&VendorRapi::pfnCeCloseHandle, StandIn::CeCloseHandle>(hObject);
 }
 
 BOOL WINAPI CeDeleteFile(LPCWSTR pszFileName)
 {
-    if (!IsAcceptablePath(pszFileName))
-        return FALSE;
-    CRemoteCall call(RapiWire::opDeleteFile);
-    call.Request().PutWide(pszFileName);
-    return RunOutcomeCall(call);
+    return Route<&VendorRapi::pfnCeDeleteFile, StandIn::CeDeleteFile>(pszFileName);
 }

@@ -4,6 +4,7 @@
 #include "tests/platform/rapi/EmulatorProcess.h"
 
 #include "device/RapiLink.h"
+#include "tests/device/TestCopy.h"
 #include "platform/framework/afxwin.h"
 #include "tests/support/AnsiText.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -238,32 +239,9 @@ TEST(RapiLinkWithoutLibraryParent, StartsWithoutAWordAndFailsGracefully)
 {
     if (GetEnvironmentVariableA("TARNIX_EXPECT_NO_RAPI", nullptr, 0))
         GTEST_SKIP() << "this is the child";
-    char szExe[MAX_PATH];
-    GetModuleFileNameA(nullptr, szExe, MAX_PATH);
     CTempFolder folder;
     const std::string strName = "device_link_without_rapi_" + std::to_string(GetCurrentProcessId()) + ".exe";
-    std::string strChild = folder.PathOf(strName);
-    ASSERT_TRUE(CopyFileA(szExe, strChild.c_str(), FALSE));
     CLibraryRefusedTo refused(strName);
-
-    std::string strCommand = "\"" + strChild + "\" --gtest_filter=RapiLinkWithoutLibrary.*";
-    SetEnvironmentVariableA("TARNIX_EXPECT_NO_RAPI", "1");
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    BOOL bStarted = CreateProcessA(strChild.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                   &startup, &process);
-    SetEnvironmentVariableA("TARNIX_EXPECT_NO_RAPI", nullptr);
-    ASSERT_TRUE(bStarted);
-    DWORD dwWait = WaitForSingleObject(process.hProcess, 60000);
-    if (dwWait != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, 10000);
-    DWORD dwExitCode = 1;
-    GetExitCodeProcess(process.hProcess, &dwExitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(DWORD(WAIT_OBJECT_0), dwWait);
-    EXPECT_EQ(DWORD(0), dwExitCode);
+    EXPECT_EQ(DWORD(0), RunTestCopy(folder.PathOf(strName), "RapiLinkWithoutLibrary.*", "TARNIX_EXPECT_NO_RAPI"));
 }
 }   // namespace

@@ -1,0 +1,59 @@
+#include "platform/rapi/InProcessLink.h"
+
+#include "platform/handheldlink/BridgeServer.h"
+#include "platform/handheldlink/UsbLink.h"
+#include "platform/rapi/LinkConfiguration.h"
+
+namespace {
+constexpr char SERVER_ADDRESS[] = "127.0.0.1";
+
+// No prompt yet: a handheld locked with a password stays locked, and every
+// call fails as with no handheld at all.
+class CNoPasswords : public handheldlink::IPasswordSource
+{
+public:
+    bool NextPassword(bool, std::u16string&) override { return false; }
+    void ShowUnlockNotice() override {}
+};
+
+HMODULE PinThisLibrary()
+{
+    HMODULE hModule = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&PinThisLibrary), &hModule);
+    return hModule;
+}
+}   // namespace
+
+CInProcessLink::CInProcessLink() : m_hPinned(PinThisLibrary()), m_pPasswords(new CNoPasswords) {}
+
+CInProcessLink::~CInProcessLink()
+{
+    if (m_pUsb)
+        m_pUsb->Stop();
+    m_pServer.reset();
+    m_pUsb.reset();
+    if (m_hPinned)
+        FreeLibrary(m_hPinned);
+}
+
+BOOL CInProcessLink::Start()
+{
+    handheldlink::LinkSettings settings;
+    if (!ReadLinkConfiguration(&settings))
+        return FALSE;
+    m_pUsb.reset(new handheldlink::CUsbLink(settings, *m_pPasswords));
+    int nError = 0;
+    if (!m_pUsb->Start(nError))
+        return FALSE;
+    m_pServer.reset(new handheldlink::CBridgeServer(*m_pUsb, settings));
+    return m_pServer->Start(SERVER_ADDRESS, 0, nError);
+}
+
+sockaddr_in CInProcessLink::Endpoint() const
+{
+    sockaddr_in addr = {};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(m_pServer ? m_pServer->Port() : 0);
+    return addr;
+}

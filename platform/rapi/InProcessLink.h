@@ -1,0 +1,40 @@
+// The stand-in's own PC side, for a system without a remote API library of
+// its own and without a configured endpoint: the PC's end of a USB
+// handheld's link, and a server of the loopback protocol on a port of the
+// system's choosing, which the stand-in's session then connects to. While
+// it runs it holds a reference on this library, so the library cannot be
+// unloaded from under its threads; it is ended by CeRapiUninit, never under
+// the loader lock, where its threads could not be waited for.
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+#include <memory>
+
+namespace handheldlink {
+class CBridgeServer;
+class CUsbLink;
+class IPasswordSource;
+}   // namespace handheldlink
+
+class CInProcessLink
+{
+public:
+    CInProcessLink();
+    // Ends the handheld's link first, so that a session still waiting for
+    // the handheld gives up at once, then the server and its connections.
+    ~CInProcessLink();
+    CInProcessLink(const CInProcessLink&) = delete;
+    CInProcessLink& operator=(const CInProcessLink&) = delete;
+
+    // FALSE when no handheld link is found or its ports cannot be bound.
+    BOOL Start();
+    // Where the server listens, once started.
+    sockaddr_in Endpoint() const;
+
+private:
+    HMODULE m_hPinned = nullptr;
+    std::unique_ptr<handheldlink::IPasswordSource> m_pPasswords;
+    std::unique_ptr<handheldlink::CUsbLink> m_pUsb;
+    std::unique_ptr<handheldlink::CBridgeServer> m_pServer;
+};
