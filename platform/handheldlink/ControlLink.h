@@ -47,6 +47,8 @@ protected:
     virtual bool ConnectSession(CLinkSocket& session, LinkClock::time_point deadline) = 0;
     // Sends what the machine queued; callers hold m_cs.
     bool SendQueuedLocked();
+    // Stop() has begun: waits give up.
+    bool IsStopping() const { return m_bStop; }
 
     const LinkSettings m_settings;
     IPasswordSource& m_passwords;

@@ -130,8 +130,15 @@ CLinkSocket CLinkSocket::Listen(const std::string& strAddress, std::uint16_t nPo
     CLinkSocket s(NewSocket(SOCK_STREAM));
     if (!s.IsValid() || !AddressOf(strAddress, nPort, addr))
         return CLinkSocket();
+    // A port left in TIME_WAIT by a link that just stopped is taken again at
+    // once. On Windows that option would let a second listener share the
+    // port, so there the port is claimed for this socket alone instead.
     const int nOn = 1;
+#ifdef _WIN32
+    setsockopt(s.m_s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&nOn), sizeof(nOn));
+#else
     setsockopt(s.m_s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&nOn), sizeof(nOn));
+#endif
     if (bind(s.m_s, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) != 0 || listen(s.m_s, 16) != 0) {
         if (pnError)
             *pnError = LastError();

@@ -1,5 +1,7 @@
 #include "platform/handheldlink/UsbLink.h"
 
+#include <algorithm>
+
 namespace handheldlink {
 namespace {
 constexpr std::uint8_t TRIGGER = 0x7F;
@@ -8,6 +10,9 @@ constexpr std::uint8_t TRIGGER = 0x7F;
 constexpr std::uint32_t TRIGGER_INTERVAL_MS = 2000;
 // A connection on the session port sends its id at once.
 constexpr std::uint32_t SESSION_ID_WAIT_MS = 2000;
+// The wait for the device to connect back looks at the stop flag this often,
+// so that stopping the link never waits out a session's whole bound.
+constexpr std::uint32_t STOP_CHECK_MS = 200;
 }   // namespace
 
 CUsbLink::CUsbLink(const LinkSettings& settings, IPasswordSource& passwords) : CControlLink(settings, passwords) {}
@@ -76,8 +81,8 @@ bool CUsbLink::ConnectSession(CLinkSocket& session, LinkClock::time_point deadli
         if (nId == 0 || !SendQueuedLocked())
             return false;
     }
-    while (LinkClock::now() < deadline) {
-        CLinkSocket candidate = SessionListener().Accept(MillisecondsUntil(deadline));
+    while (!IsStopping() && LinkClock::now() < deadline) {
+        CLinkSocket candidate = SessionListener().Accept(std::min(MillisecondsUntil(deadline), STOP_CHECK_MS));
         std::uint8_t id[4];
         if (candidate.IsValid() && candidate.ReceiveExactly(id, sizeof(id), SESSION_ID_WAIT_MS)
             && (id[0] | (id[1] << 8) | (id[2] << 16) | (static_cast<std::uint32_t>(id[3]) << 24)) == nId) {
