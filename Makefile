@@ -5,6 +5,8 @@
 # make fuzz   runs the stand-in's reply fuzz test (x86_64) and the wire library's fuzz test (host
 #             build, under the address checker) on a million cases each
 # make format applies the tree's one style (.clang-format) to every source
+# make install  builds tarnix-link without the checkers and installs it in $(PREFIX)/bin
+#             (DESTDIR honoured) with the right to bind port 990
 SHELL  := /bin/bash
 ARCHES := i686 x86_64
 BUILD  := build
@@ -12,7 +14,7 @@ JOBS   := $(shell nproc)
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all bootstrap build test bench fuzz demo demo-build screenshots clean format format-check layers-check $(ARCHES:%=configure-%)
+.PHONY: all bootstrap build test bench fuzz demo demo-build screenshots clean format format-check layers-check install $(ARCHES:%=configure-%)
 
 all: build
 
@@ -82,6 +84,17 @@ fuzz: bootstrap $(BUILD)/x86_64/CMakeCache.txt $(BUILD)/host/CMakeCache.txt
 	    | grep -v '^[0-9]*: Test command'
 	@set -o pipefail; TARNIX_FUZZ_CASES=1000000 ctest --test-dir $(BUILD)/host -V -R '^handheldwire_fuzz_test' 2>&1 \
 	    | grep -v '^[0-9]*: Test command'
+
+# tarnix-link alone, in a build of its own: optimised, without the checkers
+# and the tests. Run as root, the packages it needs are installed first.
+PREFIX     ?= /usr/local
+LINK_BUILD ?= $(BUILD)/link
+install:
+	@[ "$$(id -u)" -ne 0 ] || tools/bootstrap install
+	@[ -f $(LINK_BUILD)/CMakeCache.txt ] || \
+	    cmake -S . -B $(LINK_BUILD) -DCMAKE_BUILD_TYPE=Release -DTARNIX_CHECKERS=OFF -DBUILD_TESTING=OFF
+	@cmake --build $(LINK_BUILD) -j $(JOBS) --target tarnix-link
+	@tools/install-link $(LINK_BUILD)/platform/link/tarnix-link "$(DESTDIR)$(PREFIX)/bin"
 
 clean:
 	@for a in $(ARCHES); do [ -d $(BUILD)/$$a ] && tools/wine-prefix cleanup $(BUILD)/$$a || true; done

@@ -1,6 +1,7 @@
 // Started by the launcher's tests in the program's place: prints what the
 // program would find when started that way, its command line, the handheld
-// endpoint, the code page, and every drive letter with its type.
+// endpoint, the code page, and every drive letter with its type. With
+// LAUNCH_PROBE_HOLD=SECONDS it stays that long after, as a program in use.
 #include <windows.h>
 
 #include <cstdio>
@@ -57,5 +58,8 @@ int main()
         const char szRoot[] = { static_cast<char>('A' + i), ':', '\\', '\0' };
         std::printf("drive %c: %s\n", szRoot[0], DriveTypeName(GetDriveTypeA(szRoot)));
     }
+    std::fflush(stdout);
+    if (const char* pszHold = std::getenv("LAUNCH_PROBE_HOLD"))
+        Sleep(static_cast<DWORD>(std::atoi(pszHold)) * 1000);
     return 0;
 }

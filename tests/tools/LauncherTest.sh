@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The Linux launcher with real Wine, against made-up block devices and mount
 # tables: which media become removable drives, how paths reach the program,
-# the errors a user meets, and that ~/.wine is never touched. A probe stands
-# in for the program and prints what it was given.
-#   LauncherTest.sh WORK-FOLDER BUILD-FOLDER PROBE-PROGRAM
+# when tarnix-link runs beside it, the errors a user meets, and that ~/.wine
+# is never touched. A probe stands in for the program and prints what it was
+# given. Last, make install into a staging folder.
+#   LauncherTest.sh WORK-FOLDER BUILD-FOLDER PROBE-PROGRAM TARNIX-LINK
 set -uo pipefail
 
-work=$1
-launcher=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/tools/tarnix
+work=$1 link=$4
+checkout=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+launcher=$checkout/tools/tarnix
 rm -rf "$work"
 mkdir -p "$work"
 work=$(cd "$work" && pwd -P)
@@ -15,7 +17,7 @@ work=$(cd "$work" && pwd -P)
 export HOME=$work/home XDG_DATA_HOME=$work/data
 export TARNIX_BUILD=$2 TARNIX_PROGRAM=$3 TARNIX_LANG=zh_TW
 export TARNIX_SYSFS=$work/sys TARNIX_MOUNTS=$work/mounts
-unset TARNIX_PREFIX TARNIX_WINE TARNIX_DESKTOP TARNIX_RAPI_ENDPOINT
+unset TARNIX_PREFIX TARNIX_WINE TARNIX_DESKTOP TARNIX_RAPI_ENDPOINT TARNIX_LINK_PROGRAM TARNIX_LINK_OPTIONS
 mkdir -p "$HOME"
 prefix=$XDG_DATA_HOME/tarnix/prefix
 
@@ -44,7 +46,7 @@ expect_no_line() {  # what, line not expected in $out
 expect_error() {  # what, text the one error line holds
     [ "$rc" -ne 0 ] || fail "$1: exit status 0"
     [ "$(wc -l <<<"$err")" -eq 1 ] || fail "$1: not one line of error:"$'\n'"$err"
-    [[ $err == "tarnix: "*"$2"* ]] || fail "$1: error '$err' does not say '$2'"
+    [[ $err == tarnix*": "*"$2"* ]] || fail "$1: error '$err' does not say '$2'"
     [ -z "$out" ] || fail "$1: the program was started"
 }
 
@@ -170,8 +172,108 @@ launch "$content"
 [ "$(cat "$prefix/drive_c/windows/system32/rapi.dll")" = "MZ a library of another maker" ] ||
     fail "a remote API library not ours was replaced"
 [[ $err == *"not ours"* ]] || fail "nothing said of the library left alone: $err"
+rm "$prefix/drive_c/windows/system32/rapi.dll"
+
+# ---- a real handheld: tarnix-link beside the program ------------------------------------
+# add_interface NAME DRIVER: a network interface of a USB device bound to
+# that driver, linked from class/net as the kernel links it.
+interfaces=0
+add_interface() {
+    local device=devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.$((interfaces++))
+    mkdir -p "$TARNIX_SYSFS/$device/net/$1" "$TARNIX_SYSFS/class/net"
+    ln -s "../../../../../../bus/usb/drivers/$2" "$TARNIX_SYSFS/$device/driver"
+    ln -s ../.. "$TARNIX_SYSFS/$device/net/$1/device"
+    ln -s "../../$device/net/$1" "$TARNIX_SYSFS/class/net/$1"
+}
+
+port_open() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+
+# The program got the endpoint tarnix-link served, and tarnix-link ended
+# with the program.
+expect_link_served() {  # what
+    local port
+    port=$(sed -n 's/^endpoint: \[127\.0\.0\.1:\([1-9][0-9]*\)\]$/\1/p' <<<"$out")
+    if [ "$rc" -ne 0 ] || [ -z "$port" ]; then
+        fail "$1: no endpoint of tarnix-link (status $rc): $out"$'\n'"$err"
+    elif ! grep -qx "listening on 127.0.0.1:$port" "$prefix/link.log"; then
+        fail "$1: the endpoint is not tarnix-link's: $(cat "$prefix/link.log")"
+    elif port_open "$port"; then
+        fail "$1: tarnix-link outlived the program"
+    fi
+}
+
+if ! [ -x "$link" ]; then
+    fail "tarnix-link is not built: $link (the host build comes first)"
+else
+    export TARNIX_LINK_PROGRAM=$link
+    # Both ends on loopback, on ports of the system's choosing: never 990.
+    link_options="--mode usb --pc-address 127.0.0.1 --device-address 127.0.0.1 --usb-port 0 --trigger-port 9"
+    export TARNIX_LINK_OPTIONS=$link_options
+
+    add_interface enx00e04c680001 r8152
+    add_interface enx00e04c680002 e1000e
+    launch "$content"
+    expect_line "wired network adapters only" "endpoint: []"
+    [ ! -e "$prefix/link.log" ] || fail "tarnix-link was started for a wired network adapter"
+
+    add_interface usb0 rndis_host
+    launch "$content"
+    expect_link_served "a handheld's interface"
+    [ -z "$err" ] || fail "a handheld's interface: said '$err'"
+    launch --handheld 127.0.0.1:5679 "$content"
+    expect_line "a handheld by address beside a handheld's interface" "endpoint: [127.0.0.1:5679]"
+
+    # Port 990 taken (here: the usb port a first tarnix-link serves on).
+    "$link" $link_options --serve 127.0.0.1:0 </dev/null >"$work/blocker.log" 2>&1 &
+    blocker=$!
+    for _ in $(seq 50); do grep -q '^listening' "$work/blocker.log" && break; sleep 0.1; done
+    busy=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/blocker.log")
+    TARNIX_LINK_OPTIONS="$link_options --usb-port $busy" launch "$content"
+    expect_line "the port taken: the program without the handheld" "endpoint: []"
+    [ "$err" = "tarnix-link: cannot listen on port $busy: Address already in use" ] ||
+        fail "the port taken: not tarnix-link's one line: '$err'"
+    TARNIX_LINK_OPTIONS="$link_options --usb-port $busy" launch --device "$content"
+    expect_error "the port taken, the handheld asked for" "cannot listen on port $busy"
+    kill "$blocker"
+    wait "$blocker"
+
+    TARNIX_LINK_PROGRAM=$work/no/tarnix-link launch "$content"
+    expect_line "tarnix-link missing: the program without the handheld" "endpoint: []"
+    [[ $err == "tarnix: a handheld link is on usb0, but tarnix-link cannot be run: $work/no/tarnix-link" ]] ||
+        fail "tarnix-link missing: said '$err'"
+
+    # Interrupted: tarnix-link ends with the launcher, though the program stays.
+    LAUNCH_PROBE_HOLD=60 "$launcher" "$content" >"$work/held" 2>&1 &
+    held=$!
+    for _ in $(seq 150); do grep -q '^endpoint' "$work/held" && break; sleep 0.2; done
+    port=$(sed -n 's/^endpoint: \[127\.0\.0\.1:\([1-9][0-9]*\)\]\r\?$/\1/p' "$work/held")
+    if [ -z "$port" ] || ! port_open "$port"; then
+        fail "a launch in use: tarnix-link does not serve: $(cat "$work/held")"
+    fi
+    kill "$held"
+    wait "$held"
+    ! port_open "${port:-0}" || fail "tarnix-link outlived an interrupted launcher"
+    WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null
+
+    rm "$TARNIX_SYSFS/class/net/usb0"
+    launch --device "$content"
+    expect_link_served "--device with no handheld's interface"
+    # Found on the PATH when not named.
+    mkdir -p "$work/bin"
+    printf '#!/bin/sh\necho "$0" >>"%s"\nexec "%s" "$@"\n' "$work/link-runs" "$link" >"$work/bin/tarnix-link"
+    chmod +x "$work/bin/tarnix-link"
+    PATH=$work/bin:$PATH TARNIX_LINK_PROGRAM= launch --device "$content"
+    expect_link_served "tarnix-link on the PATH"
+    [ "$(cat "$work/link-runs" 2>/dev/null)" = "$work/bin/tarnix-link" ] || fail "tarnix-link on the PATH was not run"
+fi
 
 # ---- errors: one line each, nothing started --------------------------------------------
+TARNIX_LINK_PROGRAM=$work/no/tarnix-link launch --device "$content"
+expect_error "--device without tarnix-link" "tarnix-link cannot be run: $work/no/tarnix-link"
+launch --device --emulate "$work/handheld" "$content"
+expect_error "--device with --emulate" "cannot be used with"
+launch --handheld 127.0.0.1:5679 --device "$content"
+expect_error "--device with --handheld" "cannot be used with"
 TARNIX_WINE=$work/no/wine64 launch "$content"
 expect_error "no Wine" "Wine is not installed"
 launch "$work/no such folder"
@@ -217,6 +319,37 @@ expect_no_line "a stick the system runs from" "drive D: removable"
 expect_line "the card beside it" "drive E: removable"
 
 for p in "$prefix" "$HOME/.local/share/tarnix/prefix"; do WINEPREFIX=$p /usr/lib/wine/wineserver -k 2>/dev/null; done
+
+# ---- make install into a staging folder -------------------------------------------------
+# With the tests' build of tarnix-link: installing is what is tested here.
+dest=$work/dest
+installed=$dest/usr/local/bin/tarnix-link
+make_install() {
+    make -s --no-print-directory -C "$checkout" install DESTDIR="$dest" LINK_BUILD="${link%/platform/link/*}" \
+        >/dev/null 2>"$work/stderr"
+    rc=$?
+    err=$(cat "$work/stderr")
+}
+grant_line="setcap cap_net_bind_service=+ep $installed"
+expect_installed() {  # what
+    [ "$rc" -eq 0 ] || fail "$1: make install failed: $err"
+    cmp -s "$link" "$installed" || fail "$1: tarnix-link is not installed in $installed"
+    [ "$(stat -c %a "$installed" 2>/dev/null)" = 755 ] || fail "$1: installed with mode $(stat -c %a "$installed")"
+}
+mkdir -p "$work/no-right"
+printf '#!/bin/sh\necho "unable to set CAP_SETFCAP effective capability" >&2\nexit 1\n' >"$work/no-right/setcap"
+chmod +x "$work/no-right/setcap"
+PATH=$work/no-right:$PATH make_install
+expect_installed "setcap refused"
+[ "$(wc -l <<<"$err")" -eq 1 ] && [[ $err == *"$grant_line" ]] || fail "setcap refused: not one line naming it: '$err'"
+make_install
+expect_installed "make install again"
+if [ "$(id -u)" -eq 0 ]; then
+    [ -z "$err" ] || fail "make install as root: said '$err'"
+    [[ $(getcap "$installed") == *cap_net_bind_service=ep ]] || fail "make install as root: no capability"
+else
+    [[ $err == *"$grant_line" ]] || fail "make install without root: not the line naming setcap: '$err'"
+fi
 if [ $failures -ne 0 ]; then
     echo "$failures failed"
     exit 1
