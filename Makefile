@@ -21,8 +21,15 @@ all: build
 bootstrap:
 	@tools/bootstrap test
 
+# The Windows targets' end-to-end test reaches the emulator through the host
+# build's tarnix-link, so the host build comes first and the targets are
+# told where its program is (a build folder configured before this variable
+# existed is told on its next build).
+LINK_PROGRAM = $(abspath $(BUILD))/host/platform/link/tarnix-link
+
 $(BUILD)/%/CMakeCache.txt: | bootstrap
-	cmake -S . -B $(BUILD)/$* -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$*.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD)/$* -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$*.cmake -DCMAKE_BUILD_TYPE=Release \
+	    -DTARNIX_LINK_PROGRAM=$(LINK_PROGRAM)
 
 # The host build: only what stands apart from Windows, with the host
 # compiler and the address and undefined-behaviour checkers.
@@ -30,7 +37,12 @@ $(BUILD)/host/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(BUILD)/host -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 build: bootstrap $(ARCHES:%=$(BUILD)/%/CMakeCache.txt) $(BUILD)/host/CMakeCache.txt
-	@for a in $(ARCHES) host; do cmake --build $(BUILD)/$$a -j $(JOBS) || exit 1; done
+	@cmake --build $(BUILD)/host -j $(JOBS)
+	@for a in $(ARCHES); do \
+	    grep -q '^TARNIX_LINK_PROGRAM:' $(BUILD)/$$a/CMakeCache.txt \
+	        || cmake $(BUILD)/$$a -DTARNIX_LINK_PROGRAM=$(LINK_PROGRAM) >/dev/null || exit 1; \
+	    cmake --build $(BUILD)/$$a -j $(JOBS) || exit 1; \
+	done
 
 format: bootstrap
 	@clang-format -i $(SOURCES)

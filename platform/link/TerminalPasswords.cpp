@@ -2,13 +2,23 @@
 
 #include "platform/link/Utf8.h"
 
-#include <cstdio>
 #include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace {
+void WriteAll(int fd, const std::string& str)
+{
+    for (std::size_t nDone = 0; nDone < str.size();) {
+        const ssize_t cb = write(fd, str.data() + nDone, str.size() - nDone);
+        if (cb <= 0)
+            return;
+        nDone += static_cast<std::size_t>(cb);
+    }
+}
+
 // The terminal, opened for the prompt and closed after it.
 class CTerminal
 {
@@ -23,11 +33,7 @@ public:
     CTerminal& operator=(const CTerminal&) = delete;
 
     int Fd() const { return m_fd; }
-    void Write(const std::string& str) const
-    {
-        if (write(m_fd, str.data(), str.size()) < 0)
-            return;
-    }
+    void Write(const std::string& str) const { WriteAll(m_fd, str); }
 
 private:
     int m_fd;
@@ -58,7 +64,9 @@ private:
     bool m_bSaved;
 };
 
-// One line, without its end; false at the end of input.
+// One line, without its end (a carriage return before it goes too); false
+// at the end of input. Read a byte at a time, so that the next line stays
+// in the pipe for the next question.
 bool ReadLine(int fd, std::string& str)
 {
     str.clear();
@@ -68,29 +76,57 @@ bool ReadLine(int fd, std::string& str)
         if (cb <= 0)
             return !str.empty();
         if (c == '\n')
-            return true;
+            break;
         str += c;
     }
+    if (!str.empty() && str.back() == '\r')
+        str.pop_back();
+    return true;
+}
+
+// A pipe or a socket another program writes the answers into; not a file
+// or a device (/dev/null) that only looks like input.
+bool IsPipe(int fd)
+{
+    struct stat st;
+    return fstat(fd, &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode));
 }
 }   // namespace
 
 bool CTerminalPasswords::NextPassword(bool bRetry, std::u16string& strPassword)
 {
+    const char* pszPrompt = bRetry ? m_texts.pszRetry : m_texts.pszAsk;
+    std::string strTyped;
+    bool bAnswered = false;
+    if (isatty(m_fdInput))
+        bAnswered = AskOnTerminal(pszPrompt, strTyped);
+    else if (IsPipe(m_fdInput))
+        bAnswered = AskThroughPipe(pszPrompt, strTyped);
+    return bAnswered && !strTyped.empty() && Utf16FromUtf8(strTyped, strPassword);
+}
+
+bool CTerminalPasswords::AskOnTerminal(const char* pszPrompt, std::string& strTyped) const
+{
     CTerminal terminal;
     if (terminal.Fd() < 0)
         return false;
-    terminal.Write(bRetry ? m_texts.pszRetry : m_texts.pszAsk);
-    std::string strTyped;
+    terminal.Write(pszPrompt);
     bool bRead;
     {
         CEchoOff echoOff(terminal.Fd());
         bRead = ReadLine(terminal.Fd(), strTyped);
     }
     terminal.Write("\n");
-    return bRead && !strTyped.empty() && Utf16FromUtf8(strTyped, strPassword);
+    return bRead;
+}
+
+bool CTerminalPasswords::AskThroughPipe(const char* pszPrompt, std::string& strTyped) const
+{
+    WriteAll(m_fdNotice, std::string(pszPrompt) + "\n");
+    return ReadLine(m_fdInput, strTyped);
 }
 
 void CTerminalPasswords::ShowUnlockNotice()
 {
-    std::fprintf(stderr, "%s\n", m_texts.pszUnlockOnDevice);
+    WriteAll(m_fdNotice, std::string(m_texts.pszUnlockOnDevice) + "\n");
 }

@@ -195,22 +195,57 @@ void CProgramProcess::Click(HWND hWnd, int x, int y) const
 
 int CProgramProcess::TreeItemImage(HWND hTree, HTREEITEM hItem) const
 {
-    // The tree reads the item's record in its own process.
-    void* pRemote = ::VirtualAllocEx(m_hProcess, nullptr, sizeof(TVITEMA), MEM_COMMIT, PAGE_READWRITE);
-    if (pRemote == nullptr)
-        return -1;
     TVITEMA item = {};
     item.mask = TVIF_HANDLE | TVIF_IMAGE;
     item.hItem = hItem;
-    item.iImage = -1;
+    return RemoteTreeItem(hTree, item, nullptr) ? item.iImage : -1;
+}
+
+std::string CProgramProcess::TreeItemText(HWND hTree, HTREEITEM hItem) const
+{
+    TVITEMA item = {};
+    item.mask = TVIF_HANDLE | TVIF_TEXT;
+    item.hItem = hItem;
+    std::string strText;
+    return RemoteTreeItem(hTree, item, &strText) ? strText : std::string();
+}
+
+bool CProgramProcess::RemoteTreeItem(HWND hTree, TVITEMA& item, std::string* pstrText) const
+{
+    constexpr int TEXT_CHARS = MAX_PATH;
+    BYTE* pRemote = static_cast<BYTE*>(
+        ::VirtualAllocEx(m_hProcess, nullptr, sizeof(TVITEMA) + TEXT_CHARS, MEM_COMMIT, PAGE_READWRITE));
+    if (pRemote == nullptr)
+        return false;
+    if (pstrText != nullptr) {
+        item.pszText = reinterpret_cast<LPSTR>(pRemote + sizeof(TVITEMA));
+        item.cchTextMax = TEXT_CHARS;
+    }
+    char szText[TEXT_CHARS] = {};
     DWORD_PTR dwAnswer = 0;
-    if (!::WriteProcessMemory(m_hProcess, pRemote, &item, sizeof(item), nullptr)
-        || !::SendMessageTimeoutA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(pRemote), SMTO_NORMAL, 10000,
-                                  &dwAnswer)
-        || !dwAnswer || !::ReadProcessMemory(m_hProcess, pRemote, &item, sizeof(item), nullptr))
-        item.iImage = -1;
+    const bool bAnswered =
+        ::WriteProcessMemory(m_hProcess, pRemote, &item, sizeof(item), nullptr)
+        && ::SendMessageTimeoutA(hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(pRemote), SMTO_NORMAL, 10000,
+                                 &dwAnswer)
+        && dwAnswer && ::ReadProcessMemory(m_hProcess, pRemote, &item, sizeof(item), nullptr)
+        && (pstrText == nullptr
+            || ::ReadProcessMemory(m_hProcess, pRemote + sizeof(TVITEMA), szText, sizeof(szText) - 1, nullptr));
     ::VirtualFreeEx(m_hProcess, pRemote, 0, MEM_RELEASE);
-    return item.iImage;
+    if (bAnswered && pstrText != nullptr)
+        *pstrText = szText;
+    return bAnswered;
+}
+
+HWND CProgramProcess::FindMessageBox() const
+{
+    // A message box is a dialog with the static text of id 0xFFFF.
+    for (HWND hWnd : ShownWindowsOf(m_dwProcessId)) {
+        char szClass[16] = {};
+        ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+        if (std::string(szClass) == "#32770" && ::GetDlgItem(hWnd, 0xFFFF) != nullptr)
+            return hWnd;
+    }
+    return nullptr;
 }
 
 DWORD CProgramProcess::WaitForExit(DWORD dwTimeout) const

@@ -42,6 +42,11 @@ public:
     // The image a tree item of the program shows, as its tree asks for it;
     // -1 when the tree does not answer.
     int TreeItemImage(HWND hTree, HTREEITEM hItem) const;
+    // The text of a tree item of the program; empty when the tree does not
+    // answer.
+    std::string TreeItemText(HWND hTree, HTREEITEM hItem) const;
+    // The message box the program shows, or null.
+    HWND FindMessageBox() const;
 
     // Waits for the program to end; its exit code, or STILL_ACTIVE.
     DWORD WaitForExit(DWORD dwTimeout) const;
@@ -50,6 +55,9 @@ public:
 private:
     HWND FindMainWindow() const;
     bool InMenuMode() const;
+    // Fills item as the tree in the program's process gives it (the record
+    // and the text live there while it is asked); false when it does not.
+    bool RemoteTreeItem(HWND hTree, TVITEMA& item, std::string* pstrText) const;
     // Keys pressed in the given order and let go in the reverse one.
     static void TypeKeys(const std::vector<WORD>& keys);
 

@@ -146,10 +146,12 @@ void CEmulatorProcess::CountConnections()
     }
 }
 
-CSilentPort::CSilentPort()
+CSilentPort::CSilentPort(bool bLent)
 {
     static WinsockForTests s_winsock;
     m_s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    const BOOL bReuse = bLent;
+    setsockopt(m_s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&bReuse), sizeof(bReuse));
     sockaddr_in addr = {};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);

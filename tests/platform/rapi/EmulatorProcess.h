@@ -47,15 +47,19 @@ WORD PortOfAnEmulatorGone(const std::string& strRoot);
 
 // A loopback port that is bound but not listening: connections to it are
 // refused for as long as the object lives, and no other test takes it.
+// bLent: bound with SO_REUSEADDR, so that a program told of the port may
+// listen on it, where a handheld started before it connects; everyone else
+// is still kept off.
 class CSilentPort
 {
 public:
-    CSilentPort();
+    explicit CSilentPort(bool bLent = false);
     ~CSilentPort();
     CSilentPort(const CSilentPort&) = delete;
     CSilentPort& operator=(const CSilentPort&) = delete;
 
     std::string Endpoint() const;
+    WORD Port() const { return m_nPort; }
 
 private:
     SOCKET m_s;

@@ -1,5 +1,7 @@
 #include "tests/platform/rapi/StandInSession.h"
 
+#include "tests/support/BenchReport.h"
+
 #include <algorithm>
 
 std::vector<std::wstring> Listing::Names() const
@@ -61,4 +63,30 @@ std::string ReadHostFile(const std::string& strPath)
 DWORD ElapsedSince(DWORD dwStart)
 {
     return GetTickCount() - dwStart;
+}
+
+std::vector<char> BenchBlock()
+{
+    std::vector<char> block(BENCH_BLOCK);
+    for (DWORD i = 0; i < BENCH_BLOCK; ++i)
+        block[i] = static_cast<char>(i * 31 + 7);
+    return block;
+}
+
+double TimeHandheldWrites(const std::vector<char>& block, DWORD cbTotal)
+{
+    HANDLE hFile = CeCreateFile(L"\\Temp\\bench.kda", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return -1;
+    bool bWhole = true;
+    const double dSeconds = SecondsTaken([&] {
+        for (DWORD cbDone = 0; bWhole && cbDone < cbTotal; cbDone += BENCH_BLOCK) {
+            DWORD cbWritten = 0;
+            CeWriteFile(hFile, block.data(), BENCH_BLOCK, &cbWritten, nullptr);
+            bWhole = cbWritten == BENCH_BLOCK;
+        }
+    });
+    CeCloseHandle(hFile);
+    return bWhole ? dSeconds : -1;
 }

@@ -52,3 +52,10 @@ Listing ListFiles(const std::wstring& strPattern, DWORD dwFlags);
 bool WriteHandheldFile(const std::wstring& strPath, const std::string& strBytes);
 std::string ReadHostFile(const std::string& strPath);
 DWORD ElapsedSince(DWORD dwStart);
+
+// The benchmarks' writes: blocks of the size the installation engine
+// writes, and the seconds it takes the stand-in library to write cbTotal
+// bytes of them to \Temp\bench.kda on the handheld (negative on a failure).
+constexpr DWORD BENCH_BLOCK = 65536;
+std::vector<char> BenchBlock();
+double TimeHandheldWrites(const std::vector<char>& block, DWORD cbTotal);

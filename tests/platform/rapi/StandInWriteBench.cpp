@@ -10,36 +10,8 @@
 #include <vector>
 
 namespace {
-constexpr DWORD BLOCK = 65536;
 constexpr DWORD TOTAL = 32u << 20;
 constexpr DWORD THROTTLED_TOTAL = 512u << 10;
-
-std::vector<char> MakeBlock()
-{
-    std::vector<char> block(BLOCK);
-    for (DWORD i = 0; i < BLOCK; ++i)
-        block[i] = static_cast<char>(i * 31 + 7);
-    return block;
-}
-
-// Seconds to write cbTotal bytes to the handheld, or a negative number.
-double TimeHandheldWrites(const std::vector<char>& block, DWORD cbTotal)
-{
-    HANDLE hFile = CeCreateFile(L"\\Temp\\bench.kda", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return -1;
-    bool bWhole = true;
-    const double dSeconds = SecondsTaken([&] {
-        for (DWORD cbDone = 0; bWhole && cbDone < cbTotal; cbDone += BLOCK) {
-            DWORD cbWritten = 0;
-            CeWriteFile(hFile, block.data(), BLOCK, &cbWritten, nullptr);
-            bWhole = cbWritten == BLOCK;
-        }
-    });
-    CeCloseHandle(hFile);
-    return bWhole ? dSeconds : -1;
-}
 
 // The local path of the engine: read a source stream, write a destination
 // stream, 64 KiB at a time.
@@ -47,17 +19,17 @@ double TimeLocalCopy(const CTempFolder& folder, const std::vector<char>& block)
 {
     std::string strSource = folder.PathOf("source.kda");
     FILE* pSource = fopen(strSource.c_str(), "wb");
-    for (DWORD cbDone = 0; pSource && cbDone < TOTAL; cbDone += BLOCK)
-        fwrite(block.data(), 1, BLOCK, pSource);
+    for (DWORD cbDone = 0; pSource && cbDone < TOTAL; cbDone += BENCH_BLOCK)
+        fwrite(block.data(), 1, BENCH_BLOCK, pSource);
     if (!pSource || fclose(pSource) != 0)
         return -1;
     bool bOk = false;
     const double dSeconds = SecondsTaken([&] {
         pSource = fopen(strSource.c_str(), "rb");
         FILE* pDest = fopen(folder.PathOf("copy.kda").c_str(), "wb");
-        std::vector<char> buffer(BLOCK);
+        std::vector<char> buffer(BENCH_BLOCK);
         size_t cbRead;
-        while (pSource && pDest && (cbRead = fread(buffer.data(), 1, BLOCK, pSource)) > 0)
+        while (pSource && pDest && (cbRead = fread(buffer.data(), 1, BENCH_BLOCK, pSource)) > 0)
             fwrite(buffer.data(), 1, cbRead, pDest);
         bOk = pSource && pDest;
         if (pSource)
@@ -78,7 +50,7 @@ double MeasureThroughHandheld(const std::string& strOptions, DWORD cbTotal)
     CStandInSession session;
     if (!session.IsAnswered(20000) || FAILED(session.HandheldResult()))
         return -1;
-    return TimeHandheldWrites(MakeBlock(), cbTotal);
+    return TimeHandheldWrites(BenchBlock(), cbTotal);
 }
 
 double MegabytesPerSecond(DWORD cb, double dSeconds)
@@ -95,7 +67,7 @@ int main()
     }
     double dHandheld = MeasureThroughHandheld("", TOTAL);
     CTempFolder local;
-    double dLocal = TimeLocalCopy(local, MakeBlock());
+    double dLocal = TimeLocalCopy(local, BenchBlock());
     double dThrottled = MeasureThroughHandheld("--throughput 200", THROTTLED_TOTAL);
     if (dHandheld <= 0 || dLocal <= 0 || dThrottled <= 0) {
         std::printf("a measurement failed (handheld %.3f s, local %.3f s, throttled %.3f s)\n", dHandheld, dLocal,
