@@ -98,11 +98,13 @@ fuzz: bootstrap $(BUILD)/x86_64/CMakeCache.txt $(BUILD)/host/CMakeCache.txt
 	    | grep -v '^[0-9]*: Test command'
 
 # tarnix-link alone, in a build of its own: optimised, without the checkers
-# and the tests. Run as root, the packages it needs are installed first.
+# and the tests. As root on the machine itself, the packages it needs are
+# installed first; a staged install (DESTDIR, as packaging and the tests do
+# it) installs no packages.
 PREFIX     ?= /usr/local
 LINK_BUILD ?= $(BUILD)/link
 install:
-	@[ "$$(id -u)" -ne 0 ] || tools/bootstrap install
+	@[ -n "$(DESTDIR)" ] || [ "$$(id -u)" -ne 0 ] || tools/bootstrap install
 	@[ -f $(LINK_BUILD)/CMakeCache.txt ] || \
 	    cmake -S . -B $(LINK_BUILD) -DCMAKE_BUILD_TYPE=Release -DTARNIX_CHECKERS=OFF -DBUILD_TESTING=OFF
 	@cmake --build $(LINK_BUILD) -j $(JOBS) --target tarnix-link

@@ -25,9 +25,13 @@ std::string ProgramFolder()
     const DWORD cch = GetModuleFileNameA(nullptr, szPath, MAX_PATH);
     if (cch == 0 || cch >= MAX_PATH)
         return "";
-    std::string strPath(szPath, cch);
-    const size_t nSlash = strPath.find_last_of('\\');
-    return nSlash == std::string::npos ? "" : strPath.substr(0, nSlash);
+    // The last real backslash: in the double-byte code pages a character's
+    // second byte may be 0x5C.
+    LPCSTR pszSlash = nullptr;
+    for (LPCSTR psz = szPath; *psz != '\0'; psz = ::CharNextA(psz))
+        if (*psz == '\\')
+            pszSlash = psz;
+    return pszSlash == nullptr ? "" : std::string(static_cast<LPCSTR>(szPath), pszSlash);
 }
 
 std::string RapiLibraryPath(const std::string& strProgramFolder)

@@ -19,21 +19,17 @@
 namespace handheldlink {
 namespace {
 #ifdef _WIN32
-// Winsock is started once for the process, before the first socket.
-class CWinsockStartup
-{
-public:
-    CWinsockStartup()
-    {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-    }
-    ~CWinsockStartup() { WSACleanup(); }
-};
-
+// Winsock is started once for the process, before the first socket, and
+// never cleaned up: inside a DLL the cleanup would run at its unload, under
+// the loader lock, where WSACleanup must not be called. The one reference
+// left open ends with the process.
 void EnsureStarted()
 {
-    static CWinsockStartup startup;
+    static const bool s_bStarted = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    (void)s_bStarted;
 }
 
 int LastError()
@@ -130,14 +126,12 @@ CLinkSocket CLinkSocket::Listen(const std::string& strAddress, std::uint16_t nPo
     CLinkSocket s(NewSocket(SOCK_STREAM));
     if (!s.IsValid() || !AddressOf(strAddress, nPort, addr))
         return CLinkSocket();
+#ifndef _WIN32
     // A port left in TIME_WAIT by a link that just stopped is taken again at
-    // once. On Windows that option would let a second listener share the
-    // port, so there the port is claimed for this socket alone instead.
+    // once. Windows binds past TIME_WAIT as it is, and there the option
+    // would let a second listener share the port.
     const int nOn = 1;
-#ifdef _WIN32
-    setsockopt(s.m_s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&nOn), sizeof(nOn));
-#else
-    setsockopt(s.m_s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&nOn), sizeof(nOn));
+    setsockopt(s.m_s, SOL_SOCKET, SO_REUSEADDR, &nOn, sizeof(nOn));
 #endif
     if (bind(s.m_s, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) != 0 || listen(s.m_s, 16) != 0) {
         if (pnError)

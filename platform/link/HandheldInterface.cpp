@@ -25,6 +25,11 @@ bool IsHandheldDriver(const fs::path& driverLink)
                        [&strDriver](const char* psz) { return strDriver == psz; });
 }
 
+bool IsLinkLocal(const std::string& strAddress)
+{
+    return strAddress.compare(0, 8, "169.254.") == 0;
+}
+
 std::string NetworkHost(const std::string& strAddress, int nHost)
 {
     return strAddress.substr(0, strAddress.rfind('.') + 1) + std::to_string(nHost);
@@ -69,13 +74,27 @@ LinkAddresses ChooseLinkAddresses(const std::vector<std::string>& interfaces,
         link.strProblem = "no handheld link found: plug the handheld in, or give --pc-address and --device-address";
         return link;
     }
+    std::string strForeign;
     for (const std::string& strInterface : interfaces) {
         const auto it = addresses.find(strInterface);
         if (it == addresses.end())
             continue;
+        // The same drivers run USB network adapters and phones' tethering:
+        // an interface on another network is not listened on, nor is its
+        // router sent the trigger, unless the user names the addresses.
+        if (!IsLinkLocal(it->second)) {
+            if (strForeign.empty())
+                strForeign = "interface " + strInterface + " has the address " + it->second
+                             + ", not a handheld's (169.254.x.x): if it is one, give --pc-address and --device-address";
+            continue;
+        }
         link.strInterface = strInterface;
         link.strPcAddress = it->second;
         link.strDeviceAddress = NetworkHost(it->second, 1);
+        return link;
+    }
+    if (!strForeign.empty()) {
+        link.strProblem = strForeign;
         return link;
     }
     link.strInterface = interfaces.front();

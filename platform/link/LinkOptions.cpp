@@ -42,10 +42,13 @@ bool ParseMode(const std::string& str, LinkMode& mode)
     return true;
 }
 
+// The stand-in is served on loopback only: the program may hold the right
+// to bind low ports, and the handheld must not be reachable from a network.
 bool ParseEndpoint(const std::string& str, LinkOptions& options)
 {
     const std::size_t nColon = str.rfind(':');
     return nColon != std::string::npos && ParseAddress(str.substr(0, nColon), options.strServeAddress)
+           && options.strServeAddress.compare(0, 4, "127.") == 0
            && ParsePort(str.substr(nColon + 1), options.nServePort);
 }
 }   // namespace

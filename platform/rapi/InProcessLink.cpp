@@ -2,7 +2,6 @@
 
 #include "platform/handheldlink/BridgeServer.h"
 #include "platform/handheldlink/UsbLink.h"
-#include "platform/rapi/LinkConfiguration.h"
 
 namespace {
 constexpr char SERVER_ADDRESS[] = "127.0.0.1";
@@ -36,17 +35,22 @@ CInProcessLink::~CInProcessLink()
         FreeLibrary(m_hPinned);
 }
 
-BOOL CInProcessLink::Start()
+BOOL CInProcessLink::Start(const handheldlink::LinkSettings& settings)
 {
-    handheldlink::LinkSettings settings;
-    if (!ReadLinkConfiguration(&settings))
-        return FALSE;
+    m_settings = settings;
     m_pUsb.reset(new handheldlink::CUsbLink(settings, *m_pPasswords));
     int nError = 0;
     if (!m_pUsb->Start(nError))
         return FALSE;
     m_pServer.reset(new handheldlink::CBridgeServer(*m_pUsb, settings));
     return m_pServer->Start(SERVER_ADDRESS, 0, nError);
+}
+
+bool CInProcessLink::Serves(const handheldlink::LinkSettings& settings) const
+{
+    return settings.strDeviceAddress == m_settings.strDeviceAddress && settings.strPcAddress == m_settings.strPcAddress
+           && settings.nTriggerPort == m_settings.nTriggerPort && settings.nControlPort == m_settings.nControlPort
+           && settings.nSessionPort == m_settings.nSessionPort;
 }
 
 sockaddr_in CInProcessLink::Endpoint() const

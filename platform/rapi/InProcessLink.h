@@ -1,11 +1,14 @@
 // The stand-in's own PC side, for a system without a remote API library of
 // its own and without a configured endpoint: the PC's end of a USB
 // handheld's link, and a server of the loopback protocol on a port of the
-// system's choosing, which the stand-in's session then connects to. While
+// system's choosing, which the stand-in's sessions then connect to. While
 // it runs it holds a reference on this library, so the library cannot be
-// unloaded from under its threads; it is ended by CeRapiUninit, never under
-// the loader lock, where its threads could not be waited for.
+// unloaded from under its threads; it is ended only when a session asks
+// for other settings, never under the loader lock, where its threads could
+// not be waited for.
 #pragma once
+
+#include "platform/handheldlink/LinkSettings.h"
 
 #include <winsock2.h>
 #include <windows.h>
@@ -27,13 +30,16 @@ public:
     CInProcessLink(const CInProcessLink&) = delete;
     CInProcessLink& operator=(const CInProcessLink&) = delete;
 
-    // FALSE when no handheld link is found or its ports cannot be bound.
-    BOOL Start();
+    // FALSE when the link's ports cannot be bound.
+    BOOL Start(const handheldlink::LinkSettings& settings);
+    // The link reaches the handheld these settings name.
+    bool Serves(const handheldlink::LinkSettings& settings) const;
     // Where the server listens, once started.
     sockaddr_in Endpoint() const;
 
 private:
     HMODULE m_hPinned = nullptr;
+    handheldlink::LinkSettings m_settings;
     std::unique_ptr<handheldlink::IPasswordSource> m_pPasswords;
     std::unique_ptr<handheldlink::CUsbLink> m_pUsb;
     std::unique_ptr<handheldlink::CBridgeServer> m_pServer;

@@ -18,11 +18,13 @@ struct RapiState
     CCriticalSection csLifecycle;   // held while a session begins or ends
     CCriticalSection cs;
     std::unique_ptr<CRapiSession> pSession;
-    // The stand-in's own PC side when the session goes through it. Ended
-    // by CeRapiUninit alone, never by this object's destructor: that runs
-    // under the loader lock, where the link's threads cannot be waited for.
-    // A link still running pins the library, so only the end of the
-    // process, its threads already gone, can find one here.
+    // The stand-in's own PC side once a session went through it. It stays
+    // up between sessions, so that the handheld's control connection and
+    // handshake are made once, not at every connect; a session asking for
+    // other settings replaces it. Never ended by this object's destructor:
+    // that runs under the loader lock, where the link's threads cannot be
+    // waited for. A running link pins the library, so only the end of the
+    // process, its threads already gone, finds one here.
     CInProcessLink* pLink = nullptr;
     DWORD dwLastError = 0;
     HRESULT hrLinkError = S_OK;   // the last call's link failure, or S_OK

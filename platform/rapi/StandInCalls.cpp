@@ -2,6 +2,7 @@
 
 #include "platform/rapi/Endpoint.h"
 #include "platform/rapi/InProcessLink.h"
+#include "platform/rapi/LinkConfiguration.h"
 #include "platform/rapi/RemoteCall.h"
 
 namespace {
@@ -64,6 +65,26 @@ BOOL RunOutcomeCall(CRemoteCall& call)
     return call.Run() && call.Conclude(DecodeOutcomeReply(call.Body(), call.BodySize(), &status), status)
            && status.dwResult;
 }
+// The stand-in's own PC side for the handheld the configuration names:
+// the running one when it serves the same settings, else a new one in its
+// place. Callers hold the lifecycle lock. FALSE when no handheld link is
+// found or its ports cannot be bound.
+BOOL ReachOwnLink(sockaddr_in* pAddr)
+{
+    handheldlink::LinkSettings settings;
+    if (!ReadLinkConfiguration(&settings))
+        return FALSE;
+    if (g_rapiState.pLink == nullptr || !g_rapiState.pLink->Serves(settings)) {
+        delete g_rapiState.pLink;
+        g_rapiState.pLink = nullptr;
+        std::unique_ptr<CInProcessLink> pLink(new CInProcessLink);
+        if (!pLink->Start(settings))
+            return FALSE;
+        g_rapiState.pLink = pLink.release();
+    }
+    *pAddr = g_rapiState.pLink->Endpoint();
+    return TRUE;
+}
 }   // namespace
 
 namespace StandIn {
@@ -78,39 +99,27 @@ HRESULT CeRapiInitEx(RAPIINIT* pRapiInit)
     const EndpointSetting setting = ReadConfiguredEndpoint(&addr);
     if (setting == esMalformed)
         return E_INVALIDARG;
-    std::unique_ptr<CInProcessLink> pLink;
-    if (setting == esNone) {
-        pLink.reset(new CInProcessLink);
-        if (!pLink->Start())
-            return LINK_DOWN_RESULT;
-        addr = pLink->Endpoint();
-    }
+    if (setting == esNone && !ReachOwnLink(&addr))
+        return LINK_DOWN_RESULT;
     std::unique_ptr<CRapiSession> pSession(new CRapiSession(addr, pRapiInit));
     HRESULT hr = pSession->Start();
     if (FAILED(hr))
         return hr;
     CLock lock(g_rapiState.cs);
     g_rapiState.pSession = std::move(pSession);
-    g_rapiState.pLink = pLink.release();
     return S_OK;
 }
 
-// The session ends before the link it may be connected through.
+// The session ends; the stand-in's own link, if it went through one, stays.
 HRESULT CeRapiUninit()
 {
     CLock lifecycle(g_rapiState.csLifecycle);
     std::unique_ptr<CRapiSession> pSession;
-    std::unique_ptr<CInProcessLink> pLink;
     {
         CLock lock(g_rapiState.cs);
         pSession = std::move(g_rapiState.pSession);
-        pLink.reset(g_rapiState.pLink);
-        g_rapiState.pLink = nullptr;
     }
-    const HRESULT hr = pSession ? S_OK : E_FAIL;
-    pSession.reset();
-    pLink.reset();
-    return hr;
+    return pSession ? S_OK : E_FAIL;
 }
 
 HRESULT CeRapiFreeBuffer(LPVOID pBuffer)
@@ -151,7 +160,7 @@ BOOL CeFindAllFiles(LPCWSTR pszPath, DWORD dwFlags, LPDWORD pdwFoundCount, LPLPC
         return FALSE;
     // The records are copied while the call still holds the library's lock.
     if (!CopySoundRecords(reply, pdwFoundCount, ppFindDataArray)) {
-        g_rapiState.dwLastError = ERROR_NOT_ENOUGH_MEMORY;
+        SetLastRemoteError(ERROR_NOT_ENOUGH_MEMORY);
         return FALSE;
     }
     return TRUE;

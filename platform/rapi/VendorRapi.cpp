@@ -5,14 +5,24 @@
 #include <string>
 
 namespace {
-// Where the tests put a library that plays the system's: read by this
-// library only. Without it, the system folder.
-constexpr char SYSTEM_FOLDER_VARIABLE[] = "TARNIX_RAPI_SYSTEM_FOLDER";
+// The tests' build of this library takes the folder where they put a
+// library that plays the system's from the environment; the shipped one
+// looks in the system folder alone.
+DWORD TestSystemFolder(char* pszFolder, DWORD cchFolder)
+{
+#ifdef TARNIX_TEST_SEAMS
+    return GetEnvironmentVariableA("TARNIX_RAPI_SYSTEM_FOLDER", pszFolder, cchFolder);
+#else
+    (void)pszFolder;
+    (void)cchFolder;
+    return 0;
+#endif
+}
 
 std::string SystemFolder()
 {
     char szFolder[MAX_PATH];
-    DWORD cch = GetEnvironmentVariableA(SYSTEM_FOLDER_VARIABLE, szFolder, sizeof(szFolder));
+    DWORD cch = TestSystemFolder(szFolder, sizeof(szFolder));
     if (cch == 0)
         cch = GetSystemDirectoryA(szFolder, sizeof(szFolder));
     return cch > 0 && cch < sizeof(szFolder) ? szFolder : "";

@@ -33,29 +33,12 @@ std::string SystemLibrary()
     return std::string(szFolder) + "\\rapi.dll";
 }
 
-// Makes the folder the current one for the object's life.
-class CCurrentFolder
+TEST(RapiLibraryTest, TheProgramsOwnCopyComesFirst)
 {
-public:
-    explicit CCurrentFolder(const std::string& strFolder)
-    {
-        GetCurrentDirectoryA(MAX_PATH, m_szBefore);
-        SetCurrentDirectoryA(strFolder.c_str());
-    }
-    ~CCurrentFolder() { SetCurrentDirectoryA(m_szBefore); }
-
-private:
-    char m_szBefore[MAX_PATH] = {};
-};
-
-TEST(RapiLibraryTest, TheProgramsOwnCopyComesFirstAndOnlyByFullPath)
-{
-    CTempFolder beside, empty, current;
+    CTempFolder beside, empty;
     beside.MakeFile("rapi.dll", "MZ");
     CTempFolder folderOfThatName;
     folderOfThatName.MakeFolder("rapi.dll");
-    current.MakeFile("rapi.dll", "MZ");
-    CCurrentFolder inCurrent(current.Path());
 
     EXPECT_EQ(beside.PathOf("rapi.dll"), RapiLibraryPath(beside.Path()));
     EXPECT_EQ(SystemLibrary(), RapiLibraryPath(empty.Path())) << "none beside the program: the system's";

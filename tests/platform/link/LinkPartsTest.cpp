@@ -39,6 +39,8 @@ TEST(LinkOptions, ParsedOrRefusedWithAReason)
         { "--device-address", "1.2.3" },
         { "--serve", "127.0.0.1" },
         { "--serve", "localhost:1" },
+        { "--serve", "0.0.0.0:47291" },
+        { "--serve", "192.168.1.23:47291" },
         { "--pc-address" },
         { "--verbose", "1" },
     };

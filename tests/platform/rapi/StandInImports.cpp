@@ -1,6 +1,8 @@
 // The entry points of the rapi.dll in the system directory, taken the way
 // the program takes them (by name, at run time) and offered under their
-// own names, so the tests call the functions rapi.h declares.
+// own names, so the tests call the functions rapi.h declares. A test built
+// with TARNIX_STAND_IN_PATH takes that library instead: the tests' build of
+// the stand-in, which has their seams.
 #include "tests/platform/rapi/StandInSession.h"
 
 namespace {
@@ -14,8 +16,15 @@ HMODULE StandInLibrary()
 {
     static HMODULE s_hLib = [] {
         char szPath[MAX_PATH];
+#ifdef TARNIX_STAND_IN_PATH
+        lstrcpynA(szPath, TARNIX_STAND_IN_PATH, MAX_PATH);
+        for (char* p = szPath; *p != '\0'; ++p)
+            if (*p == '/')
+                *p = '\\';
+#else
         GetSystemDirectoryA(szPath, MAX_PATH - 10);
         lstrcatA(szPath, "\\rapi.dll");
+#endif
         return LoadLibraryA(szPath);
     }();
     return s_hLib;

@@ -71,7 +71,8 @@ protected:
     std::unique_ptr<CEmulatorProcess> m_pEmulator;
 };
 
-// Each session starts the link anew and ends it with CeRapiUninit.
+// The link stays up from one session to the next: CeRapiUninit ends the
+// session, and the next one goes through the same control connection.
 TEST_F(StandInLinkTest, ListsAndWritesThroughItsOwnPcSide)
 {
     ASSERT_NO_FATAL_FAILURE(StartHandheld());

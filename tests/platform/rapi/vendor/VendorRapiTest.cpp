@@ -1,8 +1,8 @@
 // The stand-in where the system has its own remote API library: every call
 // goes to that library with its arguments as they are, and its answers come
 // back as they are. The system folder is the test's own, holding a library
-// that writes down what it gets; our stand-in comes from the real system
-// folder, as the program takes it.
+// that writes down what it gets; our stand-in is the tests' build of it,
+// the only one that takes that folder from the environment.
 #include "tests/platform/rapi/StandInSession.h"
 #include "tests/platform/rapi/vendor/RecordingRapi.h"
 
@@ -28,7 +28,7 @@ protected:
     // Before the stand-in's first call, which is when it looks.
     static void SetUpTestSuite() { SetEnvironmentVariableA("TARNIX_RAPI_SYSTEM_FOLDER", VENDOR_FOLDER.c_str()); }
 
-    void SetUp() override { ASSERT_NE(nullptr, StandInLibrary()) << "rapi.dll is not in the system directory"; }
+    void SetUp() override { ASSERT_NE(nullptr, StandInLibrary()) << "the tests' stand-in cannot be loaded"; }
 
     // The calls the recording library got since the last look; it is
     // loaded by the stand-in's first call.
