@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -84,7 +85,11 @@ sigset_t BlockStopSignals()
     return signals;
 }
 
-int Serve(handheldlink::IHandheldLink& link, const LinkOptions& options, const sigset_t& stopSignals)
+// Serves until a stop signal comes; then the links stop first, so that a
+// connection of the server still waiting for a session gives up at once
+// and the server's end does not wait out the session's bound.
+int Serve(handheldlink::IHandheldLink& link, const LinkOptions& options, const sigset_t& stopSignals,
+          const std::function<void()>& stopLinks)
 {
     handheldlink::CBridgeServer server(link, LinkSettings());
     int nError = 0;
@@ -96,6 +101,7 @@ int Serve(handheldlink::IHandheldLink& link, const LinkOptions& options, const s
     std::fflush(stdout);
     int nSignal = 0;
     sigwait(&stopSignals, &nSignal);
+    stopLinks();
     return 0;
 }
 }   // namespace
@@ -128,9 +134,16 @@ int main(int argc, char** argv)
         if (!pLegacy)
             return 1;
     }
+    const auto stopLinks = [&] {
+        passwords.Cancel();
+        if (pUsb)
+            pUsb->Stop();
+        if (pLegacy)
+            pLegacy->Stop();
+    };
     if (pUsb && pLegacy) {
         CEitherLink either(*pUsb, *pLegacy, LinkSettings().msSessionWait);
-        return Serve(either, options, stopSignals);
+        return Serve(either, options, stopSignals, stopLinks);
     }
-    return Serve(pUsb ? static_cast<handheldlink::IHandheldLink&>(*pUsb) : *pLegacy, options, stopSignals);
+    return Serve(pUsb ? static_cast<handheldlink::IHandheldLink&>(*pUsb) : *pLegacy, options, stopSignals, stopLinks);
 }

@@ -2,7 +2,9 @@
 
 #include "platform/link/Utf8.h"
 
+#include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <string>
 #include <sys/stat.h>
 #include <termios.h>
@@ -64,24 +66,18 @@ private:
     bool m_bSaved;
 };
 
-// One line, without its end (a carriage return before it goes too); false
-// at the end of input. Read a byte at a time, so that the next line stays
-// in the pipe for the next question.
-bool ReadLine(int fd, std::string& str)
+// Waits until fd can be read or the wake pipe is written; false for the
+// wake pipe.
+bool WaitForInput(int fd, int fdWake)
 {
-    str.clear();
-    char c;
+    pollfd fds[2] = { { fd, POLLIN, 0 }, { fdWake, POLLIN, 0 } };
     for (;;) {
-        const ssize_t cb = read(fd, &c, 1);
-        if (cb <= 0)
-            return !str.empty();
-        if (c == '\n')
-            break;
-        str += c;
+        const int n = poll(fds, fdWake >= 0 ? 2 : 1, -1);
+        if (n > 0)
+            return (fds[1].revents & POLLIN) == 0 || fdWake < 0;
+        if (n < 0 && errno != EINTR)
+            return true;
     }
-    if (!str.empty() && str.back() == '\r')
-        str.pop_back();
-    return true;
 }
 
 // A pipe or a socket another program writes the answers into; not a file
@@ -92,6 +88,51 @@ bool IsPipe(int fd)
     return fstat(fd, &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode));
 }
 }   // namespace
+
+CTerminalPasswords::CTerminalPasswords(const PromptTexts& texts, int fdInput, int fdNotice)
+    : m_texts(texts), m_fdInput(fdInput), m_fdNotice(fdNotice)
+{
+    if (pipe2(m_wake, O_CLOEXEC) != 0)
+        m_wake[0] = m_wake[1] = -1;
+}
+
+CTerminalPasswords::~CTerminalPasswords()
+{
+    for (int fd : m_wake)
+        if (fd >= 0)
+            close(fd);
+}
+
+void CTerminalPasswords::Cancel()
+{
+    const char c = 0;
+    if (m_wake[1] >= 0 && write(m_wake[1], &c, 1) < 0)
+        return;
+}
+
+// One line, without its end (a carriage return before it goes too); false
+// at the end of input or once cancelled. Read a byte at a time, so that the
+// next line stays in the pipe for the next question.
+bool CTerminalPasswords::ReadLine(int fd, std::string& str) const
+{
+    str.clear();
+    char c;
+    for (;;) {
+        if (!WaitForInput(fd, m_wake[0]))
+            return false;
+        const ssize_t cb = read(fd, &c, 1);
+        if (cb < 0 && errno == EINTR)
+            continue;
+        if (cb <= 0)
+            return !str.empty();
+        if (c == '\n')
+            break;
+        str += c;
+    }
+    if (!str.empty() && str.back() == '\r')
+        str.pop_back();
+    return true;
+}
 
 bool CTerminalPasswords::NextPassword(bool bRetry, std::u16string& strPassword)
 {

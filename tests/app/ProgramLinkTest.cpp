@@ -194,23 +194,28 @@ TEST_F(ProgramLinkTest, ALockedHandheldIsUnlockedThroughTheLinksPrompt)
     ASSERT_NO_FATAL_FAILURE(StartHandheld(USB_52, "--password secret"));
     ASSERT_TRUE(m_pLink->WaitForNotices(1, HANDHELD_FOUND_MS)) << "the link asks";
     EXPECT_EQ(Texts().pszAsk, m_pLink->Notices()[0]);
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    m_pProgram->WaitUntilIdle();
+    EXPECT_EQ(nullptr, HandheldFolder("Storage")) << "no folders while the handheld is locked";
     m_pLink->Answer("wrong");
     ASSERT_TRUE(m_pLink->WaitForNotices(2, HANDHELD_FOUND_MS)) << "a wrong answer is asked again";
     EXPECT_EQ(Texts().pszRetry, m_pLink->Notices()[1]);
     m_pLink->Answer("secret");
-    ASSERT_NO_FATAL_FAILURE(StartProgram());
-    EXPECT_TRUE(ShowsHandheldFolders()) << "unlocked";
+    EXPECT_TRUE(ShowsHandheldFolders()) << "unlocked, in the program already running";
     EXPECT_EQ(2u, m_pLink->Notices().size()) << "the right answer is taken";
     Exit();
 }
 
+// The unlock comes well after the program has looked for the handheld once.
 TEST_F(ProgramLinkTest, AnUnlockOnTheHandheldsScreenIsWaitedFor)
 {
-    ASSERT_NO_FATAL_FAILURE(StartHandheld(USB_52, "--unlock-on-device 4"));
+    ASSERT_NO_FATAL_FAILURE(StartHandheld(USB_52, "--unlock-on-device 15"));
     ASSERT_TRUE(m_pLink->WaitForNotices(1, HANDHELD_FOUND_MS));
     EXPECT_EQ(Texts().pszUnlockOnDevice, m_pLink->Notices()[0]);
     ASSERT_NO_FATAL_FAILURE(StartProgram());
-    EXPECT_TRUE(ShowsHandheldFolders()) << "unlocked on the handheld";
+    m_pProgram->WaitUntilIdle();
+    EXPECT_EQ(nullptr, HandheldFolder("Storage")) << "no folders before the unlock";
+    EXPECT_TRUE(ShowsHandheldFolders(HANDHELD_FOUND_MS + 15000)) << "unlocked on the handheld";
     Exit();
 }
 

@@ -29,7 +29,14 @@ while [ ! -e "$dir/stop" ] && [ $ticks -gt 0 ] && kill -0 $pid 2>/dev/null; do
     sleep 0.1
     ticks=$((ticks - 1))
 done
+# A link held in a read that its signal does not end is killed.
 kill $pid 2>/dev/null
+ticks=30
+while [ $ticks -gt 0 ] && kill -0 $pid 2>/dev/null; do
+    sleep 0.1
+    ticks=$((ticks - 1))
+done
+kill -KILL $pid 2>/dev/null
 wait
 # Wine would block opening the pipe to delete it with the folder.
 rm -f "$dir/in"

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fcntl.h>
+#include <future>
 #include <string>
 #include <unistd.h>
 
@@ -92,6 +94,22 @@ TEST(PipePasswords, AnEmptyOrUnreadableAnswerGivesUp)
         std::u16string strPassword;
         EXPECT_FALSE(passwords.NextPassword(false, strPassword)) << strAnswer;
     }
+}
+
+// The link stops while a question waits for its answer: the question ends
+// at once, and so does any later one, so that the control thread can end.
+TEST(PipePasswords, AQuestionWaitingWhenTheLinkStopsIsGivenUp)
+{
+    CPipe input, notices;
+    CTerminalPasswords passwords(Texts(), input.ReadEnd(), notices.WriteEnd());
+    std::u16string strPassword;
+    auto waiting = std::async(std::launch::async, [&] { return passwords.NextPassword(false, strPassword); });
+    EXPECT_EQ(std::future_status::timeout, waiting.wait_for(std::chrono::milliseconds(200))) << "no answer yet";
+    passwords.Cancel();
+    ASSERT_EQ(std::future_status::ready, waiting.wait_for(std::chrono::seconds(5)));
+    EXPECT_FALSE(waiting.get());
+    input.Write("secret\n");
+    EXPECT_FALSE(passwords.NextPassword(true, strPassword)) << "nor is a later question answered";
 }
 
 TEST(PipePasswords, InputThatIsNoPipeGivesUpWithoutAsking)
