@@ -114,12 +114,19 @@ template <class Machine> bool CControlLink<Machine>::Absorb(const std::uint8_t* 
     }
     for (const handheldwire::ControlEvent& event : events)
         HandleEvent(event);
+    if (MarkConnected())
+        m_passwords.EndUnlockNotice();
+    return true;
+}
+
+template <class Machine> bool CControlLink<Machine>::MarkConnected()
+{
     std::lock_guard<std::mutex> lock(m_cs);
-    if (m_machine.IsConnected() && !m_bConnected) {
-        m_bConnected = true;
-        m_nextPing = DeadlineAfter(m_settings.msPingInterval);
-        m_cvConnected.notify_all();
-    }
+    if (!m_machine.IsConnected() || m_bConnected)
+        return false;
+    m_bConnected = true;
+    m_nextPing = DeadlineAfter(m_settings.msPingInterval);
+    m_cvConnected.notify_all();
     return true;
 }
 
@@ -157,11 +164,14 @@ template <class Machine> bool CControlLink<Machine>::KeepAlive()
 
 template <class Machine> void CControlLink<Machine>::MarkGone()
 {
-    std::lock_guard<std::mutex> lock(m_cs);
-    m_pControl = nullptr;
-    if (m_bConnected)
-        ++m_nGeneration;
-    m_bConnected = false;
+    {
+        std::lock_guard<std::mutex> lock(m_cs);
+        m_pControl = nullptr;
+        if (m_bConnected)
+            ++m_nGeneration;
+        m_bConnected = false;
+    }
+    m_passwords.EndUnlockNotice();
 }
 
 template class CControlLink<handheldwire::CUsbControlPc>;

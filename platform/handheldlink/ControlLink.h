@@ -64,6 +64,8 @@ private:
     bool Absorb(const std::uint8_t* p, std::size_t cb);
     void HandleEvent(const handheldwire::ControlEvent& event);
     bool IsMachineConnected() const;
+    // True when the handheld has just become connected.
+    bool MarkConnected();
     // False when the device is declared gone.
     bool KeepAlive();
     void MarkGone();

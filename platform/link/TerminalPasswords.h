@@ -21,6 +21,8 @@ public:
 
     bool NextPassword(bool bRetry, std::u16string& strPassword) override;
     void ShowUnlockNotice() override;
+    // A line on the terminal stays where it is.
+    void EndUnlockNotice() override {}
     // Ends a question waiting for its answer, and every later one, as if
     // the user gave up: the link's control thread can then be stopped.
     void Cancel();

@@ -2,18 +2,10 @@
 
 #include "platform/handheldlink/BridgeServer.h"
 #include "platform/handheldlink/UsbLink.h"
+#include "platform/rapi/DialogPasswords.h"
 
 namespace {
 constexpr char SERVER_ADDRESS[] = "127.0.0.1";
-
-// No prompt yet: a handheld locked with a password stays locked, and every
-// call fails as with no handheld at all.
-class CNoPasswords : public handheldlink::IPasswordSource
-{
-public:
-    bool NextPassword(bool, std::u16string&) override { return false; }
-    void ShowUnlockNotice() override {}
-};
 
 HMODULE PinThisLibrary()
 {
@@ -23,10 +15,11 @@ HMODULE PinThisLibrary()
 }
 }   // namespace
 
-CInProcessLink::CInProcessLink() : m_hPinned(PinThisLibrary()), m_pPasswords(new CNoPasswords) {}
+CInProcessLink::CInProcessLink() : m_hPinned(PinThisLibrary()), m_pPasswords(new CDialogPasswords(m_hPinned)) {}
 
 CInProcessLink::~CInProcessLink()
 {
+    m_pPasswords->Cancel();
     if (m_pUsb)
         m_pUsb->Stop();
     m_pServer.reset();

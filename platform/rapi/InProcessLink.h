@@ -5,7 +5,8 @@
 // it runs it holds a reference on this library, so the library cannot be
 // unloaded from under its threads; it is ended only when a session asks
 // for other settings, never under the loader lock, where its threads could
-// not be waited for.
+// not be waited for. A locked handheld's password is asked for in the
+// library's own dialog.
 #pragma once
 
 #include "platform/handheldlink/LinkSettings.h"
@@ -17,15 +18,16 @@
 namespace handheldlink {
 class CBridgeServer;
 class CUsbLink;
-class IPasswordSource;
 }   // namespace handheldlink
+class CDialogPasswords;
 
 class CInProcessLink
 {
 public:
     CInProcessLink();
-    // Ends the handheld's link first, so that a session still waiting for
-    // the handheld gives up at once, then the server and its connections.
+    // Ends a question for a password and the handheld's link first, so
+    // that a session still waiting for the handheld gives up at once, then
+    // the server and its connections.
     ~CInProcessLink();
     CInProcessLink(const CInProcessLink&) = delete;
     CInProcessLink& operator=(const CInProcessLink&) = delete;
@@ -40,7 +42,7 @@ public:
 private:
     HMODULE m_hPinned = nullptr;
     handheldlink::LinkSettings m_settings;
-    std::unique_ptr<handheldlink::IPasswordSource> m_pPasswords;
+    std::unique_ptr<CDialogPasswords> m_pPasswords;
     std::unique_ptr<handheldlink::CUsbLink> m_pUsb;
     std::unique_ptr<handheldlink::CBridgeServer> m_pServer;
 };

@@ -1,7 +1,9 @@
 // The program as a user with a real handheld meets it: tarnix.exe under
 // Wine, its stand-in library pointed at tarnix-link, and tarnix-link
 // speaking the handheld's own protocol to the emulator in each handheld
-// mode. Every port is of the system's choosing, the handheld at 127.0.0.2.
+// mode; or, without tarnix-link, the stand-in's own PC side in the
+// program's process. Every port is of the system's choosing, the handheld
+// at 127.0.0.2.
 #include "tests/platform/rapi/EmulatorProcess.h"
 
 #include "platform/link/PromptTexts.h"
@@ -9,6 +11,7 @@
 #include "res/resource.h"
 #include "tests/app/LinkProcess.h"
 #include "tests/app/ProgramProcess.h"
+#include "tests/platform/rapi/PasswordDialogDriver.h"
 #include "tests/support/AnsiText.h"
 #include "tests/support/ContentFile.h"
 #include "tests/support/FileContents.h"
@@ -27,6 +30,8 @@ constexpr DWORD HANDHELD_FOUND_MS = 20000;
 constexpr DWORD CALL_BOUND_MS = 4000;
 constexpr DWORD LINK_GONE_MS = 6000;
 constexpr DWORD INSTALL_MS = 30000;
+const char* const OWN_LINK_VARIABLES[] = { "TARNIX_RAPI_PC_ADDRESS", "TARNIX_RAPI_DEVICE_ADDRESS",
+                                           "TARNIX_RAPI_TRIGGER_PORT", "TARNIX_RAPI_USB_PORT" };
 
 struct Handheld
 {
@@ -46,7 +51,12 @@ protected:
             m_content.MakeFile("dict" + std::to_string(i) + ".kda",
                                ContentFileBytes(MakeContentHeader("Title " + std::to_string(i)), 1000 + 70000 * i));
     }
-    void TearDown() override { UseEndpoint(std::string()); }
+    void TearDown() override
+    {
+        UseEndpoint(std::string());
+        for (const char* pszName : OWN_LINK_VARIABLES)
+            ::SetEnvironmentVariableA(pszName, nullptr);
+    }
 
     // The emulator as the given handheld with strOptions, and tarnix-link
     // for it. The PC's control port is held for the link, so the emulator
@@ -68,6 +78,25 @@ protected:
         m_pLink = std::make_unique<CLinkProcess>(strLink);
         ASSERT_FALSE(m_pLink->Endpoint().empty()) << "tarnix-link did not serve";
         UseEndpoint(m_pLink->Endpoint());
+    }
+
+    // The settings that lead the program's stand-in to a USB handheld
+    // through its own PC side, and the emulator as that handheld, started
+    // after them: its trigger port and the PC's port are fixed beforehand.
+    void SetOwnLinkFor(WORD nTriggerPort, WORD nPcPort) const
+    {
+        ::SetEnvironmentVariableA("TARNIX_RAPI_PC_ADDRESS", "127.0.0.1");
+        ::SetEnvironmentVariableA("TARNIX_RAPI_DEVICE_ADDRESS", DEVICE_ADDRESS.c_str());
+        ::SetEnvironmentVariableA("TARNIX_RAPI_TRIGGER_PORT", std::to_string(nTriggerPort).c_str());
+        ::SetEnvironmentVariableA("TARNIX_RAPI_USB_PORT", std::to_string(nPcPort).c_str());
+    }
+    void StartHandheldForOwnLink(WORD nTriggerPort, WORD nPcPort, const std::string& strOptions)
+    {
+        m_pEmulator = std::make_unique<CEmulatorProcess>(
+            m_handheld.Path(), "--mode usb --device-address " + DEVICE_ADDRESS + " --trigger-port "
+                                   + std::to_string(nTriggerPort) + " --control-port " + std::to_string(nPcPort) + " "
+                                   + strOptions);
+        ASSERT_NE(0, m_pEmulator->Port()) << "the emulator did not start";
     }
 
     void StartProgram()
@@ -216,6 +245,32 @@ TEST_F(ProgramLinkTest, AnUnlockOnTheHandheldsScreenIsWaitedFor)
     m_pProgram->WaitUntilIdle();
     EXPECT_EQ(nullptr, HandheldFolder("Storage")) << "no folders before the unlock";
     EXPECT_TRUE(ShowsHandheldFolders(HANDHELD_FOUND_MS + 15000)) << "unlocked on the handheld";
+    Exit();
+}
+
+// Without tarnix-link: the program's stand-in reaches the handheld through
+// its own PC side, asks for the password in its own dialog, in the
+// program's process, and takes an installation. The handheld is plugged in
+// once the program runs, so that the question does not meet the keys the
+// test types while the program starts.
+TEST_F(ProgramLinkTest, TheStandInsOwnPcSideAsksForThePasswordAndTakesAnInstallation)
+{
+    const WORD nTriggerPort = FreeLoopbackPort(SOCK_DGRAM);
+    const WORD nPcPort = FreeLoopbackPort();
+    ASSERT_TRUE(nTriggerPort != 0 && nPcPort != 0);
+    SetOwnLinkFor(nTriggerPort, nPcPort);
+    ASSERT_NO_FATAL_FAILURE(StartProgram());
+    ASSERT_NO_FATAL_FAILURE(StartHandheldForOwnLink(nTriggerPort, nPcPort, "--os 5.1 --password secret"));
+    const HWND hQuestion = WaitForPasswordDialog(m_pProgram->ProcessId(), true, HANDHELD_FOUND_MS);
+    ASSERT_NE(nullptr, hQuestion) << "the stand-in asks for the password";
+    EXPECT_EQ(WideFromUtf8(Texts().pszAsk), PromptOf(hQuestion));
+    TypePassword(hQuestion, L"secret");
+    PressButton(hQuestion, IDOK);
+    EXPECT_TRUE(ShowsHandheldFolders()) << "the handheld's folders in the tree";
+    ASSERT_NO_FATAL_FAILURE(InstallOntoStorage());
+    EXPECT_TRUE(WaitFor([&] { return ArrivedByteForByte(); }, INSTALL_MS)) << "byte-exact copies on the handheld";
+    ASSERT_TRUE(RunEnded());
+    EXPECT_EQ(nullptr, m_pProgram->FindMessageBox()) << "no message on the way";
     Exit();
 }
 

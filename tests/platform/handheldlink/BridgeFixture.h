@@ -37,6 +37,12 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_cs);
         ++m_nNotices;
+        m_bNoticeShown = true;
+    }
+    void EndUnlockNotice() override
+    {
+        std::lock_guard<std::mutex> lock(m_cs);
+        m_bNoticeShown = false;
     }
     std::size_t Asked() const
     {
@@ -53,6 +59,11 @@ public:
         std::lock_guard<std::mutex> lock(m_cs);
         return m_nNotices;
     }
+    bool NoticeShown() const
+    {
+        std::lock_guard<std::mutex> lock(m_cs);
+        return m_bNoticeShown;
+    }
 
 private:
     mutable std::mutex m_cs;
@@ -60,6 +71,7 @@ private:
     std::size_t m_nNext = 0;
     int m_retries = 0;
     int m_nNotices = 0;
+    bool m_bNoticeShown = false;
 };
 
 constexpr std::uint32_t PING_INTERVAL_MS = 200, PING_ANSWER_MS = 300, SESSION_WAIT_MS = 3000;

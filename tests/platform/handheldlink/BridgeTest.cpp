@@ -157,7 +157,8 @@ TEST_F(BridgeTest, PasswordsAreTriedAsTheHandheldAllows)
 }
 
 // A handheld unlocked on its own screen: the handshake waits for it, with
-// one notice shown, and fails as not connected when it never comes.
+// one notice shown until the unlock, and fails as not connected when it
+// never comes, the notice still shown.
 TEST_F(BridgeTest, OnDeviceUnlockIsWaitedForWithinTheBound)
 {
     struct Case
@@ -178,6 +179,7 @@ TEST_F(BridgeTest, OnDeviceUnlockIsWaitedForWithinTheBound)
         EXPECT_EQ(test.hrExpected, reply.dwResult);
         EXPECT_LT(MillisecondsSince(start), SESSION_WAIT_MS + 1000);
         EXPECT_EQ(1, m_pPasswords->Notices());
+        EXPECT_EQ(test.hrExpected != 0, m_pPasswords->NoticeShown());
     }
 }
 

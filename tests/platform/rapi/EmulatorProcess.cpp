@@ -37,6 +37,11 @@ struct WinsockForTests
     }
     ~WinsockForTests() { WSACleanup(); }
 };
+
+void StartWinsock()
+{
+    static WinsockForTests s_winsock;
+}
 }   // namespace
 
 CEmulatorProcess::CEmulatorProcess(const std::string& strRoot, const std::string& strOptions)
@@ -148,7 +153,7 @@ void CEmulatorProcess::CountConnections()
 
 CSilentPort::CSilentPort(bool bLent)
 {
-    static WinsockForTests s_winsock;
+    StartWinsock();
     m_s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     const BOOL bReuse = bLent;
     setsockopt(m_s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&bReuse), sizeof(bReuse));
@@ -169,6 +174,22 @@ CSilentPort::~CSilentPort()
 std::string CSilentPort::Endpoint() const
 {
     return LoopbackEndpoint(m_nPort);
+}
+
+WORD FreeLoopbackPort(int nSocketType)
+{
+    StartWinsock();
+    const SOCKET s = socket(AF_INET, nSocketType, 0);
+    sockaddr_in addr = {};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int cbAddr = sizeof(addr);
+    WORD nPort = 0;
+    if (bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0
+        && getsockname(s, reinterpret_cast<sockaddr*>(&addr), &cbAddr) == 0)
+        nPort = ntohs(addr.sin_port);
+    closesocket(s);
+    return nPort;
 }
 
 void UseEndpoint(const std::string& strEndpoint)

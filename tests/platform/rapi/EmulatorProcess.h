@@ -66,6 +66,10 @@ private:
     WORD m_nPort = 0;
 };
 
+// A loopback port the system chose and let go again, for a PC side or a
+// handheld started later to take: a TCP port, or with SOCK_DGRAM a UDP one.
+WORD FreeLoopbackPort(int nSocketType = SOCK_STREAM);
+
 // The endpoint the stand-in library of this process uses from its next
 // CeRapiInitEx on; an empty text removes the setting.
 void UseEndpoint(const std::string& strEndpoint);

@@ -3,6 +3,7 @@
 // emulator plays the handheld on loopback addresses, and every port is one
 // of the system's choosing, given to the stand-in through its settings.
 #include "tests/platform/rapi/StandInSession.h"
+#include "tests/platform/rapi/PasswordDialogDriver.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -16,18 +17,6 @@ constexpr DWORD PROMPTLY_MS = 3000;
 const HRESULT NOT_CONNECTED = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
 const char* const LINK_VARIABLES[] = { "TARNIX_RAPI_PC_ADDRESS", "TARNIX_RAPI_DEVICE_ADDRESS",
                                        "TARNIX_RAPI_TRIGGER_PORT", "TARNIX_RAPI_USB_PORT" };
-
-// A loopback port the system chose and let go again, for the handheld to
-// connect to once the stand-in listens on it.
-WORD FreeLoopbackPort()
-{
-    std::string strEndpoint;
-    {
-        CSilentPort port;
-        strEndpoint = port.Endpoint();
-    }
-    return static_cast<WORD>(atoi(strEndpoint.c_str() + strEndpoint.rfind(':') + 1));
-}
 
 std::string Pattern(size_t cb)
 {
@@ -94,9 +83,37 @@ TEST_F(StandInLinkTest, ListsAndWritesThroughItsOwnPcSide)
     }
 }
 
-// Until unlocked, the session is told the device is not connected within
-// the link's bound, and every call fails so; ending a session that still
-// waits for the handheld takes no longer than a moment.
+// The stand-in asks for a locked handheld's password in its own dialog: a
+// wrong answer is asked for again, and the right one unlocks the handheld
+// for the session waiting for it.
+TEST_F(StandInLinkTest, APasswordTypedIntoItsDialogUnlocksTheHandheld)
+{
+    ASSERT_NO_FATAL_FAILURE(StartHandheld("--password secret"));
+    CStandInSession session;
+    ASSERT_EQ(S_OK, session.InitResult());
+    const HWND hQuestion = WaitForPasswordDialog(GetCurrentProcessId(), true, ANSWER_TIMEOUT_MS);
+    ASSERT_NE(nullptr, hQuestion) << "the stand-in asks for the password";
+    const std::wstring strAsk = PromptOf(hQuestion);
+    TypePassword(hQuestion, L"wrong");
+    PressButton(hQuestion, IDOK);
+    HWND hRetry = nullptr;
+    for (DWORD dwStart = GetTickCount(); hRetry == nullptr && ElapsedSince(dwStart) < ANSWER_TIMEOUT_MS; Sleep(20)) {
+        if (!IsWindow(hQuestion))
+            hRetry = WaitForPasswordDialog(GetCurrentProcessId(), true, 0);
+    }
+    ASSERT_NE(nullptr, hRetry) << "a wrong password is asked for again";
+    EXPECT_NE(strAsk, PromptOf(hRetry));
+    TypePassword(hRetry, L"secret");
+    PressButton(hRetry, IDOK);
+    ASSERT_TRUE(session.IsAnswered(ANSWER_TIMEOUT_MS));
+    EXPECT_EQ(S_OK, session.HandheldResult());
+    EXPECT_TRUE(ListFiles(L"\\*", FAF_NAME).bOk);
+}
+
+// A user who gives up on the password leaves the handheld locked: the
+// session is told the device is not connected within the link's bound, and
+// every call fails so; ending a session that still waits for the handheld
+// takes no longer than a moment.
 TEST_F(StandInLinkTest, LockedHandheldIsNotConnected)
 {
     ASSERT_NO_FATAL_FAILURE(StartHandheld("--password secret"));
@@ -108,6 +125,9 @@ TEST_F(StandInLinkTest, LockedHandheldIsNotConnected)
         EXPECT_EQ(S_OK, CeRapiUninit());
         EXPECT_LT(ElapsedSince(dwStart), DWORD(PROMPTLY_MS));
     }
+    const HWND hQuestion = WaitForPasswordDialog(GetCurrentProcessId(), true, ANSWER_TIMEOUT_MS);
+    ASSERT_NE(nullptr, hQuestion) << "the stand-in asks for the password";
+    PressButton(hQuestion, IDCANCEL);
     CStandInSession session;
     ASSERT_EQ(S_OK, session.InitResult());
     ASSERT_TRUE(session.IsAnswered(NOT_CONNECTED_BOUND_MS));
