@@ -41,8 +41,10 @@ CBridgeConnection::CBridgeConnection(CLinkSocket privateLink, IHandheldLink& lin
 
 void CBridgeConnection::Serve()
 {
+    // One buffer for every request's body: an installation's blocks of
+    // 64 KiB come one after another.
+    std::vector<std::uint8_t> body;
     for (;;) {
-        std::vector<std::uint8_t> body;
         PrivateRequest request;
         std::vector<std::uint8_t> reply;
         if (!ReceiveRequest(body) || !DecodePrivateRequest(body.data(), body.size(), request) || !Answer(request, reply)
@@ -67,7 +69,7 @@ bool CBridgeConnection::ReceiveRequest(std::vector<std::uint8_t>& body)
     return m_privateLink.ReceiveExactly(body.data(), cb, REQUEST_REST_MS);
 }
 
-bool CBridgeConnection::Answer(const PrivateRequest& request, std::vector<std::uint8_t>& reply)
+bool CBridgeConnection::Answer(PrivateRequest& request, std::vector<std::uint8_t>& reply)
 {
     if (request.op == PrivateOp::Hello)
         return OnHello(request, reply);
@@ -153,7 +155,8 @@ bool CBridgeConnection::OnCreateFile(const PrivateRequest& request, std::vector<
 
 // A handheld that claims more bytes written than it was given lies: the
 // file cannot be trusted, and neither can the session.
-bool CBridgeConnection::OnWriteFile(const PrivateRequest& request, std::vector<std::uint8_t>& reply)
+// The block goes on to the handheld as it is, not copied.
+bool CBridgeConnection::OnWriteFile(PrivateRequest& request, std::vector<std::uint8_t>& reply)
 {
     const auto it = m_handles.find(request.hFile);
     if (it == m_handles.end()) {
@@ -163,9 +166,9 @@ bool CBridgeConnection::OnWriteFile(const PrivateRequest& request, std::vector<s
     RapiRequest call;
     call.call = Call::WriteFile;
     call.hFile = it->second;
-    call.data = request.data;
+    call.data = std::move(request.data);
     RapiReply answer;
-    if (!Call(call, answer) || answer.cbDone > request.data.size())
+    if (!Call(call, answer) || answer.cbDone > call.data.size())
         return false;
     const bool bOk = answer.hrFailure == 0 && answer.dwResult != 0;
     reply = EncodeWriteReply(bOk, ErrorOf(answer), answer.hrFailure == 0 ? answer.cbDone : 0);

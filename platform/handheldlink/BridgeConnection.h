@@ -38,11 +38,11 @@ private:
     // False when the stand-in or the handheld has gone.
     bool ReceiveRequest(std::vector<std::uint8_t>& body);
     // False when the connection must end without a reply.
-    bool Answer(const PrivateRequest& request, std::vector<std::uint8_t>& reply);
+    bool Answer(PrivateRequest& request, std::vector<std::uint8_t>& reply);
     bool OnHello(const PrivateRequest& request, std::vector<std::uint8_t>& reply);
     bool OnFindAllFiles(const PrivateRequest& request, std::vector<std::uint8_t>& reply);
     bool OnCreateFile(const PrivateRequest& request, std::vector<std::uint8_t>& reply);
-    bool OnWriteFile(const PrivateRequest& request, std::vector<std::uint8_t>& reply);
+    bool OnWriteFile(PrivateRequest& request, std::vector<std::uint8_t>& reply);
     bool OnCloseHandle(const PrivateRequest& request, std::vector<std::uint8_t>& reply);
     bool OnDeleteFile(const PrivateRequest& request, std::vector<std::uint8_t>& reply);
     bool Call(const handheldwire::RapiRequest& request, handheldwire::RapiReply& reply);

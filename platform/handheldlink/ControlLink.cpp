@@ -38,6 +38,8 @@ bool CControlLink<Machine>::OpenSession(CLinkSocket& session, handheldwire::Rapi
 {
     const LinkClock::time_point deadline = DeadlineAfter(m_settings.msSessionWait);
     std::lock_guard<std::mutex> oneAtATime(m_csSessions);
+    if (m_bGaveUp)
+        m_bAskAgain = true;
     {
         std::unique_lock<std::mutex> lock(m_cs);
         if (!m_cvConnected.wait_until(lock, deadline, [this] { return m_bConnected || m_bStop; }) || m_bStop)
@@ -63,8 +65,10 @@ template <class Machine> bool CControlLink<Machine>::IsConnected() const
 template <class Machine> void CControlLink<Machine>::AskToUnlock(bool bRetry)
 {
     std::u16string strPassword;
-    if (!m_passwords.NextPassword(bRetry, strPassword))
+    if (!m_passwords.NextPassword(bRetry, strPassword)) {
+        m_bGaveUp = true;
         return;
+    }
     std::lock_guard<std::mutex> lock(m_cs);
     m_strPassword = strPassword;
     m_machine.OfferPassword(strPassword);
@@ -94,13 +98,22 @@ template <class Machine> void CControlLink<Machine>::ServeControl(CLinkSocket& c
         m_pControl = &control;
     }
     m_bPingOut = false;
+    m_bGaveUp = false;
+    m_bAskAgain = false;
     std::uint8_t buffer[RECEIVE_BYTES];
     while (!m_bStop) {
         const long cb = control.ReceiveSome(buffer, sizeof(buffer), POLL_MS);
         if (cb < 0 || (cb > 0 && !Absorb(buffer, static_cast<std::size_t>(cb))) || !KeepAlive())
             break;
+        AskAgainIfWanted();
     }
     MarkGone();
+}
+
+template <class Machine> void CControlLink<Machine>::AskAgainIfWanted()
+{
+    if (m_bAskAgain.exchange(false) && m_bGaveUp.exchange(false))
+        AskToUnlock(false);
 }
 
 template <class Machine> bool CControlLink<Machine>::Absorb(const std::uint8_t* p, std::size_t cb)

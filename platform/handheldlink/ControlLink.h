@@ -41,7 +41,8 @@ protected:
     // The device's control connection, or an invalid socket when none came within msWait.
     virtual CLinkSocket AwaitControl(std::uint32_t msWait) = 0;
     // The device is locked (bRetry: a password was refused): the default
-    // asks the password source and offers its answer.
+    // asks the password source and offers its answer. A user who gives up
+    // is asked again when a session is next asked for.
     virtual void AskToUnlock(bool bRetry);
     // Called with the link connected, one at a time.
     virtual bool ConnectSession(CLinkSocket& session, LinkClock::time_point deadline) = 0;
@@ -69,12 +70,16 @@ private:
     // False when the device is declared gone.
     bool KeepAlive();
     void MarkGone();
+    // The question given up on, asked once more when a session wants it.
+    void AskAgainIfWanted();
 
     std::condition_variable m_cvConnected;
     bool m_bConnected = false;
     std::uint64_t m_nGeneration = 1;
     std::atomic<bool> m_bStop{ false };
-    std::mutex m_csSessions;   // one session opened at a time
+    std::mutex m_csSessions;                  // one session opened at a time
+    std::atomic<bool> m_bGaveUp{ false };     // the user gave up on the password
+    std::atomic<bool> m_bAskAgain{ false };   // a session waits for it all the same
     // Control thread only: the ping waiting for its answer.
     bool m_bPingOut = false;
     LinkClock::time_point m_nextPing, m_answerDue;

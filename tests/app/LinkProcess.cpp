@@ -68,11 +68,14 @@ CLinkProcess::CLinkProcess(const std::string& strOptions)
         ADD_FAILURE() << "tarnix-link could not be started";
         return;
     }
+    m_bStarted = true;
     WaitFor([this] { return !(m_strEndpoint = ServedEndpoint()).empty(); }, START_TIMEOUT_MS);
 }
 
 CLinkProcess::~CLinkProcess()
 {
+    if (!m_bStarted)
+        return;
     m_folder.MakeFile("stop");
     if (!WaitFor([this] { return ::GetFileAttributesA(m_folder.PathOf("ended").c_str()) != INVALID_FILE_ATTRIBUTES; },
                  STOP_TIMEOUT_MS))

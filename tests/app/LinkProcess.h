@@ -38,4 +38,5 @@ private:
 
     CTempFolder m_folder;
     std::string m_strEndpoint;
+    bool m_bStarted = false;   // the script runs, and has a stop to be told
 };

@@ -1,6 +1,11 @@
 #include "platform/rapi/emulator/LinkFaults.h"
 
 #include <cstdint>
+#include <thread>
+
+namespace {
+constexpr int TIMER_SLACK_MS = 3;
+}   // namespace
 
 void CLinkFaults::DelayCall() const
 {
@@ -12,6 +17,19 @@ void CLinkFaults::PaceTransfer(size_t cb) const
 {
     if (m_options.dwBytesPerSecond)
         Sleep(static_cast<DWORD>(static_cast<ULONGLONG>(cb) * 1000 / m_options.dwBytesPerSecond));
+}
+
+// The system's timer wakes a sleeper up to a few milliseconds late: the
+// last of the wait is spent yielding, so that the cable keeps its rate.
+void CLinkFaults::PaceTransferSince(size_t cb, Clock::time_point began) const
+{
+    if (m_options.dwBytesPerSecond == 0)
+        return;
+    const Clock::time_point due =
+        began + std::chrono::microseconds(static_cast<ULONGLONG>(cb) * 1000000 / m_options.dwBytesPerSecond);
+    std::this_thread::sleep_until(due - std::chrono::milliseconds(TIMER_SLACK_MS));
+    while (Clock::now() < due)
+        std::this_thread::yield();
 }
 
 size_t CLinkFaults::SliceBytes() const

@@ -7,6 +7,8 @@
 #include "platform/rapi/Lock.h"
 #include "platform/rapi/emulator/EmulatorOptions.h"
 
+#include <chrono>
+
 class CLinkFaults
 {
 public:
@@ -16,9 +18,14 @@ public:
     HRESULT HandshakeResult() const { return m_options.hrRefusal; }
     bool CutsFrames() const { return m_options.bCutFrames; }
 
+    using Clock = std::chrono::steady_clock;
+
     void DelayCall() const;
     // Waits as long as cb bytes take on a link of the configured throughput.
     void PaceTransfer(size_t cb) const;
+    // Waits until cb bytes whose first came at began have had the time they
+    // take on such a link: the cable carries them while they are sent.
+    void PaceTransferSince(size_t cb, Clock::time_point began) const;
     // How many bytes go out at once on a link of the configured throughput:
     // a tenth of a second's worth, so a long reply trickles as on a cable.
     size_t SliceBytes() const;

@@ -43,18 +43,22 @@ void CWireSession::Serve()
     if (m_setup.bPasswordStep && !TakePassword())
         return;
     handheldwire::CFrameAssembler assembler;
-    size_t cbPending = 0;   // bytes of a frame begun and not yet taken
+    size_t cbPending = 0;                   // bytes of a frame begun and not yet taken
+    CLinkFaults::Clock::time_point began;   // when the first of them came
     for (;;) {
         std::vector<std::uint8_t> received;
         if (ReceiveSome(m_link.Get(), received, cbPending ? REST_TIMEOUT_MS : INFINITE) != ioOk)
             return;
+        if (cbPending == 0)
+            began = CLinkFaults::Clock::now();
         assembler.Feed(received.data(), received.size());
         cbPending += received.size();
         std::vector<std::uint8_t> payload;
         while (assembler.Next(payload)) {
             cbPending -= 4 + payload.size();
-            if (!AnswerFrame(payload))
+            if (!AnswerFrame(payload, began))
                 return;
+            began = CLinkFaults::Clock::now();
         }
         if (assembler.IsRefused())
             return;
@@ -77,9 +81,9 @@ bool CWireSession::TakePassword()
     return SendBytes(m_link.Get(), handheldwire::EncodeSessionVerdict(bAccepted), SEND_TIMEOUT_MS) == ioOk && bAccepted;
 }
 
-bool CWireSession::AnswerFrame(const std::vector<std::uint8_t>& payload)
+bool CWireSession::AnswerFrame(const std::vector<std::uint8_t>& payload, CLinkFaults::Clock::time_point began)
 {
-    m_faults.PaceTransfer(payload.size() + 4);
+    m_faults.PaceTransferSince(payload.size() + 4, began);
     m_faults.DelayCall();
     RapiRequest request;
     if (!handheldwire::DecodeRequest(payload.data(), payload.size(), m_setup.version, request))

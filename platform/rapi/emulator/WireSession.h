@@ -30,7 +30,8 @@ public:
 private:
     bool TakePassword();
     // FALSE when the session ends.
-    bool AnswerFrame(const std::vector<std::uint8_t>& payload);
+    // began: when the frame's first bytes came.
+    bool AnswerFrame(const std::vector<std::uint8_t>& payload, CLinkFaults::Clock::time_point began);
     std::vector<std::uint8_t> EncodeAnswer(const handheldwire::RapiRequest& request,
                                            const handheldwire::RapiReply& reply);
     // Sends the frame at the link's pace, a slice at a time; a frame cut

@@ -18,7 +18,8 @@
 #include <thread>
 #include <vector>
 
-// Answers from a list, then gives up.
+// Answers from a list, then gives up; an empty answer in the list gives up
+// that once.
 class CListedPasswords : public handheldlink::IPasswordSource
 {
 public:
@@ -31,7 +32,7 @@ public:
         if (m_nNext == m_answers.size())
             return false;
         strPassword = m_answers[m_nNext++];
-        return true;
+        return !strPassword.empty();
     }
     void ShowUnlockNotice() override
     {

@@ -156,6 +156,30 @@ TEST_F(BridgeTest, PasswordsAreTriedAsTheHandheldAllows)
     }
 }
 
+// A user who gave up on the password is asked again when the program next
+// looks for the handheld, which then opens without being plugged in anew.
+TEST_F(BridgeTest, AUserWhoGaveUpIsAskedAgainByTheNextSession)
+{
+    for (bool bUsb : { true, false }) {
+        SCOPED_TRACE(bUsb ? "usb" : "legacy");
+        TestHandheldSetup setup;
+        setup.bUsb = bUsb;
+        setup.nOsMajor = bUsb ? 5 : 4;
+        setup.nOsMinor = bUsb ? 2 : 20;
+        setup.strPassword = u"1234";
+        ASSERT_TRUE(Start(setup, { u"", u"1234" }));
+        const auto start = std::chrono::steady_clock::now();
+        while (m_pPasswords->Asked() == 0 && MillisecondsSince(start) < CONNECT_WAIT_MS)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        EXPECT_EQ(1u, m_pPasswords->Asked()) << "given up, and not asked again unasked";
+        PrivateReply reply;
+        ASSERT_TRUE(Connect()->Request(CStandInClient::Hello(), reply, SESSION_WAIT_MS + 2000));
+        EXPECT_EQ(0u, reply.dwResult) << "asked again, and answered";
+        EXPECT_EQ(2u, m_pPasswords->Asked());
+    }
+}
+
 // A handheld unlocked on its own screen: the handshake waits for it, with
 // one notice shown until the unlock, and fails as not connected when it
 // never comes, the notice still shown.
