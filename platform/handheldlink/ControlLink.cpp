@@ -38,8 +38,7 @@ bool CControlLink<Machine>::OpenSession(CLinkSocket& session, handheldwire::Rapi
 {
     const LinkClock::time_point deadline = DeadlineAfter(m_settings.msSessionWait);
     std::lock_guard<std::mutex> oneAtATime(m_csSessions);
-    if (m_bGaveUp)
-        m_bAskAgain = true;
+    SessionWanted();
     {
         std::unique_lock<std::mutex> lock(m_cs);
         if (!m_cvConnected.wait_until(lock, deadline, [this] { return m_bConnected || m_bStop; }) || m_bStop)
@@ -48,6 +47,12 @@ bool CControlLink<Machine>::OpenSession(CLinkSocket& session, handheldwire::Rapi
         version = handheldwire::VersionForOs(m_machine.Info().nOsMajor, m_machine.Info().nOsMinor);
     }
     return ConnectSession(session, deadline) && IsAlive(nGeneration);
+}
+
+template <class Machine> void CControlLink<Machine>::SessionWanted()
+{
+    if (m_bGaveUp)
+        m_bAskAgain = true;
 }
 
 template <class Machine> bool CControlLink<Machine>::IsAlive(std::uint64_t nGeneration) const
@@ -112,7 +117,7 @@ template <class Machine> void CControlLink<Machine>::ServeControl(CLinkSocket& c
 
 template <class Machine> void CControlLink<Machine>::AskAgainIfWanted()
 {
-    if (m_bAskAgain.exchange(false) && m_bGaveUp.exchange(false))
+    if (!m_bStop && m_bAskAgain.exchange(false) && m_bGaveUp.exchange(false))
         AskToUnlock(false);
 }
 
@@ -127,8 +132,11 @@ template <class Machine> bool CControlLink<Machine>::Absorb(const std::uint8_t* 
     }
     for (const handheldwire::ControlEvent& event : events)
         HandleEvent(event);
-    if (MarkConnected())
+    if (MarkConnected()) {
+        // The notice goes before a session waiting for the unlock goes on.
         m_passwords.EndUnlockNotice();
+        m_cvConnected.notify_all();
+    }
     return true;
 }
 
@@ -139,7 +147,6 @@ template <class Machine> bool CControlLink<Machine>::MarkConnected()
         return false;
     m_bConnected = true;
     m_nextPing = DeadlineAfter(m_settings.msPingInterval);
-    m_cvConnected.notify_all();
     return true;
 }
 

@@ -33,6 +33,7 @@ public:
     bool OpenSession(CLinkSocket& session, handheldwire::RapiVersion& version, std::uint64_t& nGeneration) override;
     bool IsAlive(std::uint64_t nGeneration) const override;
     bool IsConnected() const override;
+    void SessionWanted() override;
     // Ends the thread; a session being opened fails.
     void Stop();
 

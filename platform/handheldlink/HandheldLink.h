@@ -21,6 +21,9 @@ public:
     virtual bool IsAlive(std::uint64_t nGeneration) const = 0;
     // A handheld is there and unlocked.
     virtual bool IsConnected() const = 0;
+    // A session is wanted: a handheld whose user gave up on its password
+    // is asked for it again.
+    virtual void SessionWanted() = 0;
 };
 
 }   // namespace handheldlink

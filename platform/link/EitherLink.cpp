@@ -12,6 +12,7 @@ bool CEitherLink::OpenSession(handheldlink::CLinkSocket& session, handheldwire::
                               std::uint64_t& nGeneration)
 {
     const handheldlink::LinkClock::time_point deadline = handheldlink::DeadlineAfter(m_msSessionWait);
+    SessionWanted();
     do {
         for (std::uint64_t nIndex = 0; nIndex < 2; ++nIndex) {
             if (!m_links[nIndex]->IsConnected())
@@ -29,6 +30,12 @@ bool CEitherLink::OpenSession(handheldlink::CLinkSocket& session, handheldwire::
 bool CEitherLink::IsAlive(std::uint64_t nGeneration) const
 {
     return m_links[nGeneration % 2]->IsAlive(nGeneration / 2);
+}
+
+void CEitherLink::SessionWanted()
+{
+    m_links[0]->SessionWanted();
+    m_links[1]->SessionWanted();
 }
 
 bool CEitherLink::IsConnected() const

@@ -19,6 +19,8 @@ public:
     // The generation carries which link it came from in its lowest bit.
     bool IsAlive(std::uint64_t nGeneration) const override;
     bool IsConnected() const override;
+    // Passed on to both links.
+    void SessionWanted() override;
 
 private:
     handheldlink::IHandheldLink* m_links[2];

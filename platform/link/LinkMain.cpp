@@ -114,8 +114,11 @@ int Serve(handheldlink::IHandheldLink& link, const LinkOptions& options, const s
 void KeepFreedBlocks()
 {
     constexpr int KEPT_BYTES = 8 << 20;
+    // Blocks below this come from the heap, where they are kept; 512 KiB
+    // is the most a 32-bit C library takes.
+    constexpr int HEAP_BLOCK_BYTES = 512 << 10;
     mallopt(M_TRIM_THRESHOLD, KEPT_BYTES);
-    mallopt(M_MMAP_THRESHOLD, KEPT_BYTES);
+    mallopt(M_MMAP_THRESHOLD, HEAP_BLOCK_BYTES);
 }
 }   // namespace
 

@@ -66,10 +66,16 @@ void CDialogPasswords::ShowUnlockNotice()
     }
     if (m_notice.joinable())
         m_notice.join();
-    m_notice = std::thread([this] {
-        DialogBoxParamW(m_hResources, MAKEINTRESOURCEW(IDD_STANDIN_UNLOCK), nullptr, NoticeProc,
-                        reinterpret_cast<LPARAM>(this));
-    });
+    try {
+        m_notice = std::thread([this] {
+            DialogBoxParamW(m_hResources, MAKEINTRESOURCEW(IDD_STANDIN_UNLOCK), nullptr, NoticeProc,
+                            reinterpret_cast<LPARAM>(this));
+        });
+    } catch (const std::system_error&) {
+        // No thread for it: the handheld still waits to be unlocked, unannounced.
+        std::lock_guard<std::mutex> lock(m_cs);
+        m_bNoticeOn = false;
+    }
 }
 
 void CDialogPasswords::EndUnlockNotice()
@@ -96,7 +102,19 @@ void CDialogPasswords::Cancel()
     EndUnlockNotice();
 }
 
+// Nothing may unwind through the system's dialog code: a failure (no
+// memory for a text) ends the dialog as a Cancel would.
 INT_PTR CALLBACK CDialogPasswords::QuestionProc(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return OnQuestionMessage(hDlg, nMessage, wParam, lParam);
+    } catch (...) {
+        EndDialog(hDlg, IDCANCEL);
+        return TRUE;
+    }
+}
+
+INT_PTR CDialogPasswords::OnQuestionMessage(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     if (nMessage == WM_INITDIALOG) {
         SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
@@ -149,6 +167,16 @@ void CDialogPasswords::Answer(HWND hDlg, Question& question)
 }
 
 INT_PTR CALLBACK CDialogPasswords::NoticeProc(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return OnNoticeMessage(hDlg, nMessage, wParam, lParam);
+    } catch (...) {
+        EndDialog(hDlg, IDCANCEL);
+        return TRUE;
+    }
+}
+
+INT_PTR CDialogPasswords::OnNoticeMessage(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     if (nMessage == WM_INITDIALOG) {
         SetWindowLongPtrW(hDlg, DWLP_USER, lParam);

@@ -14,6 +14,7 @@
 #include <windows.h>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <thread>
 
 class CDialogPasswords : public handheldlink::IPasswordSource
@@ -45,6 +46,8 @@ private:
 
     static INT_PTR CALLBACK QuestionProc(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK NoticeProc(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam);
+    static INT_PTR OnQuestionMessage(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam);
+    static INT_PTR OnNoticeMessage(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam);
     void StartQuestion(HWND hDlg, const Question& question);
     void Answer(HWND hDlg, Question& question);
     // Records an open dialog in its slot; false when it is no longer

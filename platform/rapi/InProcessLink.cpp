@@ -24,6 +24,7 @@ CInProcessLink::~CInProcessLink()
         m_pUsb->Stop();
     m_pServer.reset();
     m_pUsb.reset();
+    m_pPasswords.reset();
     if (m_hPinned)
         FreeLibrary(m_hPinned);
 }

@@ -30,8 +30,6 @@ constexpr DWORD HANDHELD_FOUND_MS = 20000;
 constexpr DWORD CALL_BOUND_MS = 4000;
 constexpr DWORD LINK_GONE_MS = 6000;
 constexpr DWORD INSTALL_MS = 30000;
-const char* const OWN_LINK_VARIABLES[] = { "TARNIX_RAPI_PC_ADDRESS", "TARNIX_RAPI_DEVICE_ADDRESS",
-                                           "TARNIX_RAPI_TRIGGER_PORT", "TARNIX_RAPI_USB_PORT" };
 
 struct Handheld
 {
@@ -54,8 +52,7 @@ protected:
     void TearDown() override
     {
         UseEndpoint(std::string());
-        for (const char* pszName : OWN_LINK_VARIABLES)
-            ::SetEnvironmentVariableA(pszName, nullptr);
+        ForgetOwnLink();
     }
 
     // The emulator as the given handheld with strOptions, and tarnix-link
@@ -80,16 +77,9 @@ protected:
         UseEndpoint(m_pLink->Endpoint());
     }
 
-    // The settings that lead the program's stand-in to a USB handheld
-    // through its own PC side, and the emulator as that handheld, started
-    // after them: its trigger port and the PC's port are fixed beforehand.
-    void SetOwnLinkFor(WORD nTriggerPort, WORD nPcPort) const
-    {
-        ::SetEnvironmentVariableA("TARNIX_RAPI_PC_ADDRESS", "127.0.0.1");
-        ::SetEnvironmentVariableA("TARNIX_RAPI_DEVICE_ADDRESS", DEVICE_ADDRESS.c_str());
-        ::SetEnvironmentVariableA("TARNIX_RAPI_TRIGGER_PORT", std::to_string(nTriggerPort).c_str());
-        ::SetEnvironmentVariableA("TARNIX_RAPI_USB_PORT", std::to_string(nPcPort).c_str());
-    }
+    // The emulator as a USB handheld for the stand-in's own PC side, started
+    // after the program: its trigger port and the PC's port are fixed
+    // beforehand.
     void StartHandheldForOwnLink(WORD nTriggerPort, WORD nPcPort, const std::string& strOptions)
     {
         m_pEmulator = std::make_unique<CEmulatorProcess>(
@@ -258,7 +248,7 @@ TEST_F(ProgramLinkTest, TheStandInsOwnPcSideAsksForThePasswordAndTakesAnInstalla
     const WORD nTriggerPort = FreeLoopbackPort(SOCK_DGRAM);
     const WORD nPcPort = FreeLoopbackPort();
     ASSERT_TRUE(nTriggerPort != 0 && nPcPort != 0);
-    SetOwnLinkFor(nTriggerPort, nPcPort);
+    UseOwnLink(DEVICE_ADDRESS, nTriggerPort, nPcPort);
     ASSERT_NO_FATAL_FAILURE(StartProgram());
     ASSERT_NO_FATAL_FAILURE(StartHandheldForOwnLink(nTriggerPort, nPcPort, "--os 5.1 --password secret"));
     const HWND hQuestion = WaitForPasswordDialog(m_pProgram->ProcessId(), true, HANDHELD_FOUND_MS);

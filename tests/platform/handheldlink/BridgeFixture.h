@@ -96,10 +96,13 @@ protected:
         m_pLink = setup.bUsb ? StartLink<handheldlink::CUsbLink>() : StartLink<handheldlink::CLegacyLink>();
         if (!m_pLink)
             return false;
-        m_pServer = std::make_unique<handheldlink::CBridgeServer>(*m_pLink, m_settings);
+        m_pServer = std::make_unique<handheldlink::CBridgeServer>(ServedLink(), m_settings);
         int nError = 0;
         return m_pServer->Start("127.0.0.1", 0, nError);
     }
+
+    // What the bridge serves: the link itself, or what a test puts over it.
+    virtual handheldlink::IHandheldLink& ServedLink() { return *m_pLink; }
 
     std::unique_ptr<CStandInClient> Connect() const { return std::make_unique<CStandInClient>(m_pServer->Port()); }
 
@@ -109,6 +112,18 @@ protected:
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CONNECT_WAIT_MS);
         while (!m_pLink->IsConnected()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
+    }
+
+    // True once the password source has been asked nAnswers times.
+    bool WaitUntilAsked(std::size_t nAnswers) const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(CONNECT_WAIT_MS);
+        while (m_pPasswords->Asked() < nAnswers) {
             if (std::chrono::steady_clock::now() > deadline)
                 return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -168,9 +168,7 @@ TEST_F(BridgeTest, AUserWhoGaveUpIsAskedAgainByTheNextSession)
         setup.nOsMinor = bUsb ? 2 : 20;
         setup.strPassword = u"1234";
         ASSERT_TRUE(Start(setup, { u"", u"1234" }));
-        const auto start = std::chrono::steady_clock::now();
-        while (m_pPasswords->Asked() == 0 && MillisecondsSince(start) < CONNECT_WAIT_MS)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(WaitUntilAsked(1));
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         EXPECT_EQ(1u, m_pPasswords->Asked()) << "given up, and not asked again unasked";
         PrivateReply reply;

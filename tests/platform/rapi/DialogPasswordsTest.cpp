@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <future>
+#include <list>
 
 namespace {
 constexpr DWORD SHOWN_MS = 10000;
@@ -30,26 +31,33 @@ template <class T> bool IsReadyWithin(const std::future<T>& result, DWORD dwMs)
 class DialogPasswordsTest : public testing::Test
 {
 protected:
-    std::future<bool> Ask(bool bRetry)
+    // A question still open when a test ends early is ended, so that its
+    // thread, which the question's future waits for, ends too.
+    void TearDown() override { m_passwords.Cancel(); }
+
+    std::future<bool>& Ask(bool bRetry)
     {
-        return std::async(std::launch::async, [this, bRetry] { return m_passwords.NextPassword(bRetry, m_strAnswer); });
+        m_asked.push_back(
+            std::async(std::launch::async, [this, bRetry] { return m_passwords.NextPassword(bRetry, m_strAnswer); }));
+        return m_asked.back();
     }
 
     CDialogPasswords m_passwords{ GetModuleHandleW(nullptr) };
     std::u16string m_strAnswer = u"untouched";
+    std::list<std::future<bool>> m_asked;
 };
 
 // What is typed arrives as the characters typed, whatever the ANSI code
 // page; the field shows none of them; OK waits for a first character.
 TEST_F(DialogPasswordsTest, ATypedPasswordIsTheAnswer)
 {
-    std::future<bool> answered = Ask(false);
+    std::future<bool>& answered = Ask(false);
     HWND hDlg = WaitForPasswordDialog(GetCurrentProcessId(), true);
     ASSERT_NE(nullptr, hDlg);
     EXPECT_EQ(WideFromUtf8(Texts().pszAsk), PromptOf(hDlg));
     EXPECT_TRUE(GetWindowLongW(GetDlgItem(hDlg, IDC_STANDIN_PASSWORD), GWL_STYLE) & ES_PASSWORD);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDOK))) << "nothing typed yet";
-    PressButton(hDlg, IDOK);
+    PressEnter(hDlg);
     EXPECT_FALSE(IsReadyWithin(answered, SETTLE_MS)) << "Enter in an empty field is no answer";
     TypePassword(hDlg, L"\u5BC6\u78BCa1");
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDOK)));
@@ -62,7 +70,7 @@ TEST_F(DialogPasswordsTest, ATypedPasswordIsTheAnswer)
 
 TEST_F(DialogPasswordsTest, ARetryIsAskedWithItsOwnTextAndCancelGivesUp)
 {
-    std::future<bool> answered = Ask(true);
+    std::future<bool>& answered = Ask(true);
     HWND hDlg = WaitForPasswordDialog(GetCurrentProcessId(), true);
     ASSERT_NE(nullptr, hDlg);
     EXPECT_EQ(WideFromUtf8(Texts().pszRetry), PromptOf(hDlg));
@@ -77,12 +85,12 @@ TEST_F(DialogPasswordsTest, ARetryIsAskedWithItsOwnTextAndCancelGivesUp)
 // later question is shown.
 TEST_F(DialogPasswordsTest, CancelEndsAnOpenQuestionAndEveryLaterOne)
 {
-    std::future<bool> answered = Ask(false);
+    std::future<bool>& answered = Ask(false);
     ASSERT_NE(nullptr, WaitForPasswordDialog(GetCurrentProcessId(), true));
     m_passwords.Cancel();
     ASSERT_TRUE(IsReadyWithin(answered, SHOWN_MS));
     EXPECT_FALSE(answered.get());
-    std::future<bool> later = Ask(false);
+    std::future<bool>& later = Ask(false);
     ASSERT_TRUE(IsReadyWithin(later, SHOWN_MS));
     EXPECT_FALSE(later.get());
     EXPECT_TRUE(ShownPasswordDialogs(GetCurrentProcessId(), true).empty());

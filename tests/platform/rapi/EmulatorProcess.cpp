@@ -192,6 +192,23 @@ WORD FreeLoopbackPort(int nSocketType)
     return nPort;
 }
 
+const char* const OWN_LINK_VARIABLES[4] = { "TARNIX_RAPI_PC_ADDRESS", "TARNIX_RAPI_DEVICE_ADDRESS",
+                                            "TARNIX_RAPI_TRIGGER_PORT", "TARNIX_RAPI_USB_PORT" };
+
+void UseOwnLink(const std::string& strDeviceAddress, WORD nTriggerPort, WORD nPcPort)
+{
+    const std::string values[4] = { "127.0.0.1", strDeviceAddress, std::to_string(nTriggerPort),
+                                    std::to_string(nPcPort) };
+    for (int i = 0; i < 4; ++i)
+        SetEnvironmentVariableA(OWN_LINK_VARIABLES[i], values[i].c_str());
+}
+
+void ForgetOwnLink()
+{
+    for (const char* pszName : OWN_LINK_VARIABLES)
+        SetEnvironmentVariableA(pszName, nullptr);
+}
+
 void UseEndpoint(const std::string& strEndpoint)
 {
     SetEnvironmentVariableA("TARNIX_RAPI_ENDPOINT", strEndpoint.empty() ? nullptr : strEndpoint.c_str());

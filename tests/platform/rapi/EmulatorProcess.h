@@ -70,6 +70,15 @@ private:
 // handheld started later to take: a TCP port, or with SOCK_DGRAM a UDP one.
 WORD FreeLoopbackPort(int nSocketType = SOCK_STREAM);
 
+// The settings of the stand-in's own PC side, in the order UseOwnLink
+// takes them: the PC's address, the handheld's, its trigger port, the
+// PC's port. The stand-in of this process, and of the programs it starts
+// after, reaches a USB handheld with them when no endpoint is set.
+extern const char* const OWN_LINK_VARIABLES[4];
+void UseOwnLink(const std::string& strDeviceAddress, WORD nTriggerPort, WORD nPcPort);
+// Removes those settings.
+void ForgetOwnLink();
+
 // The endpoint the stand-in library of this process uses from its next
 // CeRapiInitEx on; an empty text removes the setting.
 void UseEndpoint(const std::string& strEndpoint);

@@ -48,6 +48,15 @@ HWND WaitForPasswordDialog(DWORD dwProcessId, bool bQuestion, DWORD dwTimeout)
     }
 }
 
+bool WaitUntilClosed(HWND hDlg, DWORD dwTimeout)
+{
+    for (const DWORD dwStart = GetTickCount(); IsWindow(hDlg); Sleep(20)) {
+        if (GetTickCount() - dwStart >= dwTimeout)
+            return false;
+    }
+    return true;
+}
+
 std::wstring PromptOf(HWND hDlg)
 {
     wchar_t szText[256] = {};
@@ -59,6 +68,13 @@ void TypePassword(HWND hDlg, const std::wstring& strTyped)
 {
     for (wchar_t ch : strTyped)
         SendMessageW(GetDlgItem(hDlg, IDC_STANDIN_PASSWORD), WM_CHAR, ch, 1);
+}
+
+void PressEnter(HWND hDlg)
+{
+    const HWND hField = GetDlgItem(hDlg, IDC_STANDIN_PASSWORD);
+    PostMessageW(hField, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(hField, WM_KEYUP, VK_RETURN, 0xC0000001);
 }
 
 void PressButton(HWND hDlg, int nButton)

@@ -13,10 +13,14 @@ std::vector<HWND> ShownPasswordDialogs(DWORD dwProcessId, bool bQuestions);
 // The first such dialog once it is shown; null when none is within
 // dwTimeout (0: shown now).
 HWND WaitForPasswordDialog(DWORD dwProcessId, bool bQuestion, DWORD dwTimeout = 10000);
+// True once the dialog is gone, within dwTimeout.
+bool WaitUntilClosed(HWND hDlg, DWORD dwTimeout = 10000);
 // The text the dialog asks or tells with.
 std::wstring PromptOf(HWND hDlg);
 // Characters typed into the password field, one key at a time.
 void TypePassword(HWND hDlg, const std::wstring& strTyped);
+// Enter typed in the password field.
+void PressEnter(HWND hDlg);
 // A click on the dialog's button nButton (IDOK, IDCANCEL).
 void PressButton(HWND hDlg, int nButton);
 // The UTF-16 form of a UTF-8 text.

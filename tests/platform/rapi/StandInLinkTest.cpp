@@ -15,8 +15,6 @@ constexpr DWORD ANSWER_TIMEOUT_MS = 20000;
 constexpr DWORD NOT_CONNECTED_BOUND_MS = 10000 + 5000;
 constexpr DWORD PROMPTLY_MS = 3000;
 const HRESULT NOT_CONNECTED = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
-const char* const LINK_VARIABLES[] = { "TARNIX_RAPI_PC_ADDRESS", "TARNIX_RAPI_DEVICE_ADDRESS",
-                                       "TARNIX_RAPI_TRIGGER_PORT", "TARNIX_RAPI_USB_PORT" };
 
 std::string Pattern(size_t cb)
 {
@@ -38,8 +36,7 @@ protected:
     void TearDown() override
     {
         m_pEmulator.reset();
-        for (const char* pszName : LINK_VARIABLES)
-            SetEnvironmentVariableA(pszName, nullptr);
+        ForgetOwnLink();
     }
 
     void StartHandheld(const std::string& strOptions = std::string())
@@ -50,10 +47,7 @@ protected:
                                                               "--control-port "
                                                                   + std::to_string(nUsbPort) + " " + strOptions));
         ASSERT_NE(0, m_pEmulator->Port()) << "the emulator did not start";
-        SetEnvironmentVariableA("TARNIX_RAPI_PC_ADDRESS", "127.0.0.1");
-        SetEnvironmentVariableA("TARNIX_RAPI_DEVICE_ADDRESS", "127.0.0.2");
-        SetEnvironmentVariableA("TARNIX_RAPI_TRIGGER_PORT", std::to_string(m_pEmulator->Port()).c_str());
-        SetEnvironmentVariableA("TARNIX_RAPI_USB_PORT", std::to_string(nUsbPort).c_str());
+        UseOwnLink("127.0.0.2", m_pEmulator->Port(), nUsbPort);
     }
 
     CTempFolder m_root;
@@ -96,11 +90,8 @@ TEST_F(StandInLinkTest, APasswordTypedIntoItsDialogUnlocksTheHandheld)
     const std::wstring strAsk = PromptOf(hQuestion);
     TypePassword(hQuestion, L"wrong");
     PressButton(hQuestion, IDOK);
-    HWND hRetry = nullptr;
-    for (DWORD dwStart = GetTickCount(); hRetry == nullptr && ElapsedSince(dwStart) < ANSWER_TIMEOUT_MS; Sleep(20)) {
-        if (!IsWindow(hQuestion))
-            hRetry = WaitForPasswordDialog(GetCurrentProcessId(), true, 0);
-    }
+    ASSERT_TRUE(WaitUntilClosed(hQuestion));
+    const HWND hRetry = WaitForPasswordDialog(GetCurrentProcessId(), true, ANSWER_TIMEOUT_MS);
     ASSERT_NE(nullptr, hRetry) << "a wrong password is asked for again";
     EXPECT_NE(strAsk, PromptOf(hRetry));
     TypePassword(hRetry, L"secret");
@@ -128,8 +119,13 @@ TEST_F(StandInLinkTest, LockedHandheldIsNotConnected)
     const HWND hQuestion = WaitForPasswordDialog(GetCurrentProcessId(), true, ANSWER_TIMEOUT_MS);
     ASSERT_NE(nullptr, hQuestion) << "the stand-in asks for the password";
     PressButton(hQuestion, IDCANCEL);
+    ASSERT_TRUE(WaitUntilClosed(hQuestion));
     CStandInSession session;
     ASSERT_EQ(S_OK, session.InitResult());
+    const HWND hAgain = WaitForPasswordDialog(GetCurrentProcessId(), true, ANSWER_TIMEOUT_MS);
+    ASSERT_NE(nullptr, hAgain) << "the next session asks again";
+    PressButton(hAgain, IDCANCEL);
+    ASSERT_TRUE(WaitUntilClosed(hAgain));
     ASSERT_TRUE(session.IsAnswered(NOT_CONNECTED_BOUND_MS));
     EXPECT_EQ(NOT_CONNECTED, session.HandheldResult());
     const DWORD dwStart = GetTickCount();
@@ -145,7 +141,7 @@ TEST_F(StandInLinkTest, LockedHandheldIsNotConnected)
 // session fails at once as not connected.
 TEST_F(StandInLinkTest, MalformedSettingsFailAtOnce)
 {
-    // In the order of LINK_VARIABLES; null leaves one out.
+    // In the order of OWN_LINK_VARIABLES; null leaves one out.
     const char* const cases[][4] = {
         { nullptr, "127.0.0.2", "5679", "990" },     { "127.0.0.1", nullptr, "5679", "990" },
         { "localhost", "127.0.0.2", "5679", "990" }, { "127.0.0.1", "127.0.0.2", "65536", "990" },
@@ -153,7 +149,7 @@ TEST_F(StandInLinkTest, MalformedSettingsFailAtOnce)
     };
     for (const auto& values : cases) {
         for (size_t i = 0; i < 4; ++i)
-            SetEnvironmentVariableA(LINK_VARIABLES[i], values[i]);
+            SetEnvironmentVariableA(OWN_LINK_VARIABLES[i], values[i]);
         const DWORD dwStart = GetTickCount();
         CStandInSession session;
         EXPECT_EQ(NOT_CONNECTED, session.InitResult()) << (values[0] ? values[0] : "-") << " " << values[3];
