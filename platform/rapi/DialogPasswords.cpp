@@ -23,6 +23,19 @@ void Wipe(std::wstring& str)
     str.clear();
 }
 
+// Nothing may unwind through the system's dialog code: a failure (no
+// memory for a text) ends the dialog as a Cancel would.
+template <INT_PTR (*OnMessage)(HWND, UINT, WPARAM, LPARAM)>
+INT_PTR CALLBACK GuardedProc(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return OnMessage(hDlg, nMessage, wParam, lParam);
+    } catch (...) {
+        EndDialog(hDlg, IDCANCEL);
+        return TRUE;
+    }
+}
+
 // A dialog of another thread ends on its own thread, as EndDialog must be
 // called there.
 void EndFromElsewhere(HWND hDlg)
@@ -46,8 +59,9 @@ bool CDialogPasswords::NextPassword(bool bRetry, std::u16string& strPassword)
             return false;
     }
     Question question = { this, bRetry, std::wstring() };
-    const INT_PTR nResult = DialogBoxParamW(m_hResources, MAKEINTRESOURCEW(IDD_STANDIN_PASSWORD), nullptr, QuestionProc,
-                                            reinterpret_cast<LPARAM>(&question));
+    const INT_PTR nResult =
+        DialogBoxParamW(m_hResources, MAKEINTRESOURCEW(IDD_STANDIN_PASSWORD), nullptr,
+                        GuardedProc<&CDialogPasswords::OnQuestionMessage>, reinterpret_cast<LPARAM>(&question));
     const bool bAnswered = nResult == IDOK && !question.strTyped.empty();
     if (bAnswered)
         strPassword.assign(question.strTyped.begin(), question.strTyped.end());
@@ -68,8 +82,8 @@ void CDialogPasswords::ShowUnlockNotice()
         m_notice.join();
     try {
         m_notice = std::thread([this] {
-            DialogBoxParamW(m_hResources, MAKEINTRESOURCEW(IDD_STANDIN_UNLOCK), nullptr, NoticeProc,
-                            reinterpret_cast<LPARAM>(this));
+            DialogBoxParamW(m_hResources, MAKEINTRESOURCEW(IDD_STANDIN_UNLOCK), nullptr,
+                            GuardedProc<&CDialogPasswords::OnNoticeMessage>, reinterpret_cast<LPARAM>(this));
         });
     } catch (const std::system_error&) {
         // No thread for it: the handheld still waits to be unlocked, unannounced.
@@ -100,18 +114,6 @@ void CDialogPasswords::Cancel()
             EndFromElsewhere(m_hQuestion);
     }
     EndUnlockNotice();
-}
-
-// Nothing may unwind through the system's dialog code: a failure (no
-// memory for a text) ends the dialog as a Cancel would.
-INT_PTR CALLBACK CDialogPasswords::QuestionProc(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam)
-{
-    try {
-        return OnQuestionMessage(hDlg, nMessage, wParam, lParam);
-    } catch (...) {
-        EndDialog(hDlg, IDCANCEL);
-        return TRUE;
-    }
 }
 
 INT_PTR CDialogPasswords::OnQuestionMessage(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam)
@@ -164,16 +166,6 @@ void CDialogPasswords::Answer(HWND hDlg, Question& question)
     question.strTyped = WindowText(GetDlgItem(hDlg, IDC_STANDIN_PASSWORD));
     if (!question.strTyped.empty())
         EndDialog(hDlg, IDOK);
-}
-
-INT_PTR CALLBACK CDialogPasswords::NoticeProc(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam)
-{
-    try {
-        return OnNoticeMessage(hDlg, nMessage, wParam, lParam);
-    } catch (...) {
-        EndDialog(hDlg, IDCANCEL);
-        return TRUE;
-    }
 }
 
 INT_PTR CDialogPasswords::OnNoticeMessage(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam)

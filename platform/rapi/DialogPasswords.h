@@ -44,8 +44,8 @@ private:
         std::wstring strTyped;
     };
 
-    static INT_PTR CALLBACK QuestionProc(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam);
-    static INT_PTR CALLBACK NoticeProc(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam);
+    // The dialogs' procedures, each behind a guard that lets nothing unwind
+    // through the system's dialog code.
     static INT_PTR OnQuestionMessage(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam);
     static INT_PTR OnNoticeMessage(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam);
     void StartQuestion(HWND hDlg, const Question& question);

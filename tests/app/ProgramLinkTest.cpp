@@ -155,6 +155,18 @@ protected:
         return true;
     }
 
+    // The handheld's folders shown, every content file installed onto
+    // \Storage byte for byte without a message, and the program ended.
+    void InstallOntoTheHandheldAndExit() const
+    {
+        EXPECT_TRUE(ShowsHandheldFolders()) << "the handheld's folders in the tree";
+        ASSERT_NO_FATAL_FAILURE(InstallOntoStorage());
+        EXPECT_TRUE(WaitFor([&] { return ArrivedByteForByte(); }, INSTALL_MS)) << "byte-exact copies on the handheld";
+        ASSERT_TRUE(RunEnded());
+        EXPECT_EQ(nullptr, m_pProgram->FindMessageBox()) << "no message on the way";
+        Exit();
+    }
+
     bool RunEnded() const
     {
         return WaitFor([&] { return ::IsWindowEnabled(m_pProgram->MainWindow()) != FALSE; }, INSTALL_MS);
@@ -192,12 +204,7 @@ TEST_P(ProgramLinkModesTest, TheTreeShowsTheHandheldAndAnInstallationArrivesByte
 {
     ASSERT_NO_FATAL_FAILURE(StartHandheld(GetParam()));
     ASSERT_NO_FATAL_FAILURE(StartProgram());
-    EXPECT_TRUE(ShowsHandheldFolders()) << "the handheld's folders in the tree";
-    ASSERT_NO_FATAL_FAILURE(InstallOntoStorage());
-    EXPECT_TRUE(WaitFor([&] { return ArrivedByteForByte(); }, INSTALL_MS)) << "byte-exact copies on the handheld";
-    ASSERT_TRUE(RunEnded());
-    EXPECT_EQ(nullptr, m_pProgram->FindMessageBox()) << "no message on the way";
-    Exit();
+    ASSERT_NO_FATAL_FAILURE(InstallOntoTheHandheldAndExit());
 }
 
 INSTANTIATE_TEST_SUITE_P(EachHandheldKind, ProgramLinkModesTest, testing::Values(USB_52, USB_51, LEGACY_420),
@@ -256,12 +263,7 @@ TEST_F(ProgramLinkTest, TheStandInsOwnPcSideAsksForThePasswordAndTakesAnInstalla
     EXPECT_EQ(WideFromUtf8(Texts().pszAsk), PromptOf(hQuestion));
     TypePassword(hQuestion, L"secret");
     PressButton(hQuestion, IDOK);
-    EXPECT_TRUE(ShowsHandheldFolders()) << "the handheld's folders in the tree";
-    ASSERT_NO_FATAL_FAILURE(InstallOntoStorage());
-    EXPECT_TRUE(WaitFor([&] { return ArrivedByteForByte(); }, INSTALL_MS)) << "byte-exact copies on the handheld";
-    ASSERT_TRUE(RunEnded());
-    EXPECT_EQ(nullptr, m_pProgram->FindMessageBox()) << "no message on the way";
-    Exit();
+    ASSERT_NO_FATAL_FAILURE(InstallOntoTheHandheldAndExit());
 }
 
 // A failed write ends in the engine's message 410 for the file it failed
