@@ -18,6 +18,9 @@ export HOME=$work/home XDG_DATA_HOME=$work/data
 export TARNIX_BUILD=$2 TARNIX_PROGRAM=$3 TARNIX_LANG=zh_TW
 export TARNIX_SYSFS=$work/sys TARNIX_MOUNTS=$work/mounts
 unset TARNIX_PREFIX TARNIX_WINE TARNIX_DESKTOP TARNIX_RAPI_ENDPOINT TARNIX_LINK_PROGRAM TARNIX_LINK_OPTIONS
+# No udisks2 of the machine's: the made-up devices are judged from sysfs.
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$work/no-bus TARNIX_SWAPS=$work/swaps
+printf 'Filename\tType\tSize\tUsed\tPriority\n' >"$TARNIX_SWAPS"
 mkdir -p "$HOME"
 prefix=$XDG_DATA_HOME/tarnix/prefix
 
@@ -299,8 +302,79 @@ expect_error "a folder in ~/.wine asked for" "will not use ~/.wine"
 exec 8>"$prefix/.tarnix-lock"
 flock -n 8 || fail "a Wine process kept the lock of a launch that ended"
 launch "$content"
-expect_error "a second launch with the same prefix" "already running"
+expect_error "a second launch with the same prefix" "already runs"
 exec 8>&-
+
+# Its launcher killed, the first program runs on: a second launch leaves it
+# and its drives alone.
+LAUNCH_PROBE_HOLD=60 "$launcher" "$content" >"$work/first" 2>&1 &
+first=$!
+for _ in $(seq 150); do grep -q '^command line' "$work/first" && break; sleep 0.2; done
+kill -KILL "$first"
+wait "$first" 2>/dev/null
+probe_runs() {
+    local environ
+    for environ in /proc/[0-9]*/environ; do
+        grep -qzxF -- "WINEPREFIX=$prefix" "$environ" 2>/dev/null &&
+            tr '\0' ' ' <"${environ%/environ}/cmdline" | grep -qiF "${TARNIX_PROGRAM##*/}" && return 0
+    done
+    return 1
+}
+probe_runs || fail "the first program did not outlive its killed launcher: $(cat "$work/first")"
+write_mounts "no card"
+launch "$content"
+expect_error "a second launch while a program of a killed launcher runs" "already runs"
+probe_runs || fail "a second launch ended the first program"
+[ "$(readlink "$prefix/dosdevices/e:")" = "$media/card" ] || fail "a second launch took the running program's drive"
+write_mounts
+WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null
+
+# ---- the environment and the names a user may have -------------------------------------
+mkdir -p "$work/fake-locale"
+printf '#!/bin/sh\nprintf "C\\nC.utf8\\nPOSIX\\n"\n' >"$work/fake-locale/locale"
+chmod +x "$work/fake-locale/locale"
+PATH=$work/fake-locale:$PATH launch "$content"
+expect_error "the language set's locale missing" "the locale zh_TW.UTF-8 is missing"
+[[ $err == *"locale-gen"* ]] || fail "the locale missing: no command named: $err"
+HOME= XDG_DATA_HOME= launch "$content"
+expect_error "neither HOME nor XDG_DATA_HOME" "set TARNIX_PREFIX"
+TARNIX_PREFIX=$HOME launch "$content"
+expect_error "the home folder as the prefix" "holds your home folder"
+TARNIX_PREFIX=$work launch "$content"
+expect_error "a folder above the home folder as the prefix" "holds your home folder"
+mkdir -p "$work/ctl"$'\001'"x" "$work/bad"$'\377'
+launch "$work/ctl"$'\001'"x"
+expect_error "a control character in a path" "control characters"
+launch "$work/bad"$'\377'
+expect_error "bytes that are not UTF-8 in a path" "not UTF-8 text"
+
+# A font whose name holds a quote and a backslash reaches the registry whole.
+mkdir -p "$work/fake-fonts"
+printf '#!/bin/sh\nprintf '"'"'Evil "Font\\\\ Name\\n'"'"'\n' >"$work/fake-fonts/fc-list"
+chmod +x "$work/fake-fonts/fc-list"
+PATH=$work/fake-fonts:$PATH launch "$content"
+[ "$rc" -eq 0 ] || fail "a font name with a quote: exit status $rc: $err"
+grep -qF '"MS Shell Dlg"="Evil \"Font\\ Name"' "$prefix/user.reg" ||
+    fail "a font name with a quote: not in the registry as it is: $(grep -F 'MS Shell Dlg' "$prefix/user.reg")"
+launch "$content"
+[ "$rc" -eq 0 ] || fail "after a font name with a quote: exit status $rc: $err"
+
+# The state of an older launcher is taken over; records of a state that are
+# no letter the launcher gives are not followed out of the prefix.
+ln -s /nowhere "$XDG_DATA_HOME/tarnix/evil:"
+while IFS= read -r -d '' letter && IFS= read -r -d '' mountpoint; do
+    printf '%s\t%s\n' "$letter" "$mountpoint"
+done <"$prefix/.tarnix-drives" >"$prefix/.tarnix-media"
+printf '../../evil\t/nowhere\n' >>"$prefix/.tarnix-media"
+rm "$prefix/.tarnix-drives"
+launch "$content"
+expect_line "an older launcher's state: the stick keeps its letter" "drive D: removable"
+expect_no_line "an older launcher's state: no letter twice" "drive H: removable"
+[ ! -e "$prefix/.tarnix-media" ] && [ -f "$prefix/.tarnix-drives" ] || fail "an older launcher's state was not replaced"
+printf '../../evil\0/nowhere\0' >>"$prefix/.tarnix-drives"
+launch "$content"
+[ "$rc" -eq 0 ] || fail "a malformed state: exit status $rc: $err"
+[ -L "$XDG_DATA_HOME/tarnix/evil:" ] || fail "a malformed state removed a file outside the prefix"
 
 # ---- the default prefix is under the user's data folder --------------------------------
 XDG_DATA_HOME= launch "$content"
@@ -317,6 +391,28 @@ mkdir -p "$TARNIX_SYSFS/block/sdb/sdb2"
 launch "$content"
 expect_no_line "a stick the system runs from" "drive D: removable"
 expect_line "the card beside it" "drive E: removable"
+
+# A mount point with a tab, a newline or a backslash in its name is a
+# medium like any other.
+add_disk sdt 1 usb sdt1
+add_disk sdu 1 usb sdu1
+odd_names=("$media/tab"$'\t'"new"$'\n'"line" "$media/back\\slash")
+mkdir -p "${odd_names[@]}"
+{
+    echo "/dev/nvme0n1p2 / ext4 rw 0 0"
+    echo "/dev/sdt1 $media/tab\\011new\\012line vfat rw 0 0"
+    echo "/dev/sdu1 $media/back\\134slash vfat rw 0 0"
+} >"$TARNIX_MOUNTS"
+launch "$content"
+[ "$rc" -eq 0 ] || fail "media with odd names: exit status $rc: $err"
+for name in "${odd_names[@]}"; do
+    mapped=
+    for letter in "$prefix"/dosdevices/[d-y]:; do
+        [ "$(readlink "$letter")" = "$name" ] && mapped=${letter##*/}
+    done
+    [ -n "$mapped" ] && grep -qx "drive ${mapped^^} removable" <<<"$out" ||
+        fail "a medium named $(printf '%q' "$name") has no removable drive: $out"
+done
 
 for p in "$prefix" "$HOME/.local/share/tarnix/prefix"; do WINEPREFIX=$p /usr/lib/wine/wineserver -k 2>/dev/null; done
 
