@@ -416,6 +416,73 @@ done
 
 for p in "$prefix" "$HOME/.local/share/tarnix/prefix"; do WINEPREFIX=$p /usr/lib/wine/wineserver -k 2>/dev/null; done
 
+# ---- Wine's own letters: none -----------------------------------------------------------
+# udisks2, mocked on a bus of the test's own that stands for the system bus,
+# reports a USB stick the launcher does not know. Wine's device manager
+# gives such a medium a letter of its own when it reaches the bus, and only
+# for a real block device: the test lends it one of the machine's, which
+# Wine only reads.
+start_udisks_mock() {  # objects as JSON
+    cat >"$work/bus.conf" <<EOC
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <listen>unix:path=$work/bus</listen>
+  <policy context="default">
+    <allow user="*"/> <allow own="*"/>
+    <allow send_type="method_call"/> <allow send_type="signal"/>
+    <allow send_type="method_return"/> <allow send_type="error"/>
+    <allow receive_type="method_call"/> <allow receive_type="signal"/>
+    <allow receive_type="method_return"/> <allow receive_type="error"/>
+  </policy>
+</busconfig>
+EOC
+    dbus-daemon --config-file="$work/bus.conf" --nofork >/dev/null 2>&1 &
+    bus_pid=$!
+    for _ in $(seq 50); do [ -S "$work/bus" ] && break; sleep 0.1; done
+    local params
+    params=$(/usr/bin/python3 -c 'import json, sys; print(json.dumps({"objects": sys.argv[1]}))' "$1")
+    DBUS_SYSTEM_BUS_ADDRESS=unix:path=$work/bus /usr/bin/python3 -m dbusmock \
+        --template "$checkout/tests/tools/media/udisks2_template.py" -p "$params" >/dev/null 2>&1 &
+    mock_pid=$!
+    for _ in $(seq 100); do
+        DBUS_SYSTEM_BUS_ADDRESS=unix:path=$work/bus busctl --system status org.freedesktop.UDisks2 >/dev/null 2>&1 &&
+            break
+        sleep 0.1
+    done
+}
+lent_device=
+for candidate in /dev/vd[a-z] /dev/sd[a-z] /dev/nvme[0-9]n[0-9] /dev/mmcblk[0-9] /dev/loop[0-9]; do
+    [ -b "$candidate" ] && { lent_device=$candidate; break; }
+done
+if [ -z "$lent_device" ]; then
+    echo "SKIPPED: Wine's own letters: this machine has no block device to lend Wine"
+else
+    mkdir -p "$media/wine-only"
+    block=/org/freedesktop/UDisks2/block_devices/sdw1 drive=/org/freedesktop/UDisks2/drives/w
+    start_udisks_mock "{\"$block\": {
+        \"org.freedesktop.UDisks2.Block\": {\"Device\": [\"ay\", \"$lent_device\"], \"Drive\": [\"o\", \"$drive\"],
+            \"IdType\": [\"s\", \"vfat\"], \"IdUUID\": [\"s\", \"1234-ABCD\"], \"IdUsage\": [\"s\", \"filesystem\"]},
+        \"org.freedesktop.UDisks2.Filesystem\": {\"MountPoints\": [\"aay\", [\"$media/wine-only\"]]}},
+        \"$drive\": {\"org.freedesktop.UDisks2.Drive\": {\"Removable\": [\"b\", true],
+            \"MediaRemovable\": [\"b\", true], \"ConnectionBus\": [\"s\", \"usb\"]}}}"
+    ln -s "$media/wine-old" "$prefix/dosdevices/k:"
+    ln -s /dev/null "$prefix/dosdevices/k::"
+    # The device manager starts with Wine's server: the probe holds it up
+    # long enough for the manager to have read the bus.
+    DBUS_SYSTEM_BUS_ADDRESS=unix:path=$work/bus LAUNCH_PROBE_HOLD=5 launch "$content"
+    [ "$rc" -eq 0 ] || fail "udisks2 on the bus: exit status $rc: $err"
+    for letter in "$prefix"/dosdevices/*; do
+        [ "$(readlink "$letter")" != "$media/wine-only" ] || fail "Wine gave a medium a letter of its own: ${letter##*/}"
+    done
+    [ ! -L "$prefix/dosdevices/k:" ] && [ ! -L "$prefix/dosdevices/k::" ] ||
+        fail "a letter Wine's device manager gave before stayed"
+    expect_no_line "no drive K: beside the launcher's" "drive K: removable"
+    kill "$mock_pid" "$bus_pid" 2>/dev/null
+    wait "$mock_pid" "$bus_pid" 2>/dev/null
+    WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null
+fi
+
 # ---- make install into a staging folder -------------------------------------------------
 # With the tests' build of tarnix-link: installing is what is tested here.
 dest=$work/dest
