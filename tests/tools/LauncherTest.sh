@@ -483,6 +483,52 @@ else
     WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null
 fi
 
+# ---- media that come and go while the program runs ---------------------------------------
+# The card is unmounted and a stick mounted while the program runs: the
+# card's letter stops leading to its folder (the fixed disk's, now) within a
+# second, and the stick gets a letter the program finds when it looks again.
+add_disk sdn 1 usb sdn1
+mkdir -p "$media/late stick"
+write_mounts
+LAUNCH_PROBE_HOLD=8 LAUNCH_PROBE_RESCAN=4 "$launcher" "$content" >"$work/running" 2>&1 &
+running=$!
+for _ in $(seq 150); do grep -q '^command line' "$work/running" && break; sleep 0.2; done
+letter_of_folder() {  # folder: the letter leading there, lower case with its colon
+    local link
+    for link in "$prefix"/dosdevices/[d-y]:; do
+        [ "$(readlink "$link")" = "$1" ] && echo "${link##*/}"
+    done
+}
+card_letter=$(letter_of_folder "$media/card")
+{
+    grep -v mmcblk0p1 "$TARNIX_MOUNTS"
+    echo "/dev/sdn1 $media/late\\040stick vfat rw 0 0"
+} >"$work/mounts.new"
+mv "$work/mounts.new" "$TARNIX_MOUNTS"
+unmounted=$(date +%s%N)
+while [ -L "$prefix/dosdevices/$card_letter" ] && [ $((($(date +%s%N) - unmounted) / 1000000)) -lt 5000 ]; do
+    sleep 0.02
+done
+elapsed=$((($(date +%s%N) - unmounted) / 1000000))
+echo "an unmounted card's letter went after $elapsed ms"
+if [ -z "$card_letter" ] || [ -L "$prefix/dosdevices/$card_letter" ]; then
+    fail "an unmounted card's letter (${card_letter:-none}) still leads to its folder"
+elif [ "$elapsed" -gt 1000 ]; then
+    fail "an unmounted card's letter went only after $elapsed ms"
+fi
+wait "$running"
+running_out=$(tr -d '\r' <"$work/running")
+late_letter=$(letter_of_folder "$media/late stick")
+if [ -z "$late_letter" ]; then
+    fail "a stick mounted while the program runs got no letter"
+else
+    grep -qx "later: drive ${late_letter^^} removable" <<<"$running_out" ||
+        fail "the program does not find the stick mounted while it runs: $running_out"
+fi
+! grep -qx "later: drive ${card_letter^^} removable" <<<"$running_out" ||
+    fail "the program still finds the unmounted card's drive: $running_out"
+WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null
+
 # ---- make install into a staging folder -------------------------------------------------
 # With the tests' build of tarnix-link: installing is what is tested here.
 dest=$work/dest

@@ -2,6 +2,10 @@
 ended by a NUL byte: "removable" (offered as a drive) or "other", "ro" or
 "rw", and the mount point as it is.
 
+tarnix-media watch PREFIX WINE HELPER WINE-BUS: while the program runs,
+keeps the drive letters of the Wine prefix with the media (watch.py);
+Wine runs HELPER (tarnix-drives.exe) with WINE-BUS as its system bus.
+
 The environment may name other places, as the tests do: TARNIX_SYSFS
 (default /sys), TARNIX_MOUNTS (/proc/self/mounts), TARNIX_SWAPS
 (/proc/swaps). udisks2 is asked on the system bus when it runs there."""
@@ -14,16 +18,31 @@ from .mounttable import read_mounts
 from .offered import judge_mounts
 from .systemdisks import read_swaps
 from .udisks import UDisks, managed_objects
+from .watch import DriveWatch
+
+MOUNTS = os.environ.get("TARNIX_MOUNTS") or "/proc/self/mounts"
 
 
-def main() -> int:
-    mounts = read_mounts(os.environ.get("TARNIX_MOUNTS") or "/proc/self/mounts")
+def judged() -> list:
+    """(mount, offered) for every mount of the table, in its order."""
     blocks = BlockDevices(os.environ.get("TARNIX_SYSFS") or "/sys")
     swaps = read_swaps(os.environ.get("TARNIX_SWAPS") or "/proc/swaps")
     objects = managed_objects()
     udisks = UDisks(objects) if objects is not None else None
+    return judge_mounts(read_mounts(MOUNTS), blocks, swaps, udisks)
+
+
+def offered_points() -> list:
+    points = []
+    for mount, offered in judged():
+        if offered and mount.point not in points:
+            points.append(mount.point)
+    return points
+
+
+def list_mounts() -> int:
     out = sys.stdout.buffer
-    for mount, offered in judge_mounts(mounts, blocks, swaps, udisks):
+    for mount, offered in judged():
         out.write(b"removable\0" if offered else b"other\0")
         out.write(b"ro\0" if mount.read_only else b"rw\0")
         out.write(mount.point + b"\0")
@@ -31,4 +50,18 @@ def main() -> int:
     return 0
 
 
-sys.exit(main())
+def watch(prefix: str, wine: str, helper: str, wine_bus: str) -> int:
+    DriveWatch(os.fsencode(prefix), wine, helper, wine_bus, offered_points).run(MOUNTS)
+    return 0
+
+
+def main(argv: list) -> int:
+    if not argv:
+        return list_mounts()
+    if len(argv) == 5 and argv[0] == "watch":
+        return watch(*argv[1:])
+    sys.stderr.write("usage: tarnix-media [watch PREFIX WINE HELPER WINE-BUS]\n")
+    return 2
+
+
+sys.exit(main(sys.argv[1:]))
