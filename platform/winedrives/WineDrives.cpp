@@ -5,11 +5,13 @@
 //   tarnix-drives define LETTER LINUX-FOLDER
 //   tarnix-drives remove LETTER
 // The request is Wine's own extension of the mount manager's interface;
-// on Windows the program is never used.
+// on Windows the program is never used. It works in wide characters, unlike
+// the program: Linux folders' names need not lie in its code page.
 #include <windows.h>
 #include <winioctl.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -30,9 +32,13 @@ struct WineUnixDrive
     USHORT deviceOffset;
     USHORT labelOffset;
 };
+// The layout Wine's mount manager reads, on both targets.
+static_assert(sizeof(WineUnixDrive) == 32, "Wine's request is 32 bytes");
+static_assert(offsetof(WineUnixDrive, letter) == 24 && offsetof(WineUnixDrive, mountPointOffset) == 26,
+              "Wine's request has the letter and the folder's offset at 24 and 26");
 
 constexpr DWORD MOUNT_MANAGER_TYPE = 0x0000006D;
-const DWORD IOCTL_DEFINE_UNIX_DRIVE =
+constexpr DWORD IOCTL_DEFINE_UNIX_DRIVE =
     CTL_CODE(MOUNT_MANAGER_TYPE, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 
 // The Linux path as the mount manager takes it: UTF-8, ended by a NUL.
@@ -63,17 +69,19 @@ std::vector<char> RequestFor(wchar_t chLetter, const wchar_t* pszFolder)
     return request;
 }
 
-bool Send(std::vector<char>& request)
+// ERROR_SUCCESS, or why the mount manager could not be reached or refused.
+DWORD Send(std::vector<char>& request)
 {
     const HANDLE hManager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (hManager == INVALID_HANDLE_VALUE)
-        return false;
+        return GetLastError();
     DWORD cbReturned = 0;
     const BOOL bDone = DeviceIoControl(hManager, IOCTL_DEFINE_UNIX_DRIVE, request.data(),
                                        static_cast<DWORD>(request.size()), nullptr, 0, &cbReturned, nullptr);
+    const DWORD dwError = bDone ? ERROR_SUCCESS : GetLastError();
     CloseHandle(hManager);
-    return bDone != FALSE;
+    return dwError;
 }
 
 bool IsLetter(const wchar_t* psz)
@@ -96,9 +104,10 @@ int wmain(int argc, wchar_t** argv)
     if ((!bDefine && !bRemove) || !IsLetter(argv[2]))
         return Usage();
     std::vector<char> request = RequestFor(argv[2][0], bDefine ? argv[3] : nullptr);
-    if (!Send(request)) {
+    const DWORD dwError = Send(request);
+    if (dwError != ERROR_SUCCESS) {
         std::fprintf(stderr, "tarnix-drives: the mount manager refused %ls: error %lu\n", argv[2],
-                     static_cast<unsigned long>(GetLastError()));
+                     static_cast<unsigned long>(dwError));
         return 1;
     }
     return 0;

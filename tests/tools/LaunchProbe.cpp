@@ -47,8 +47,6 @@ const char* DriveTypeName(UINT nType)
     }
 }
 
-}   // namespace
-
 void ListDrives(const char* pszPrefix, bool bRoots)
 {
     const DWORD dwDrives = GetLogicalDrives();
@@ -69,6 +67,8 @@ int Seconds(const char* pszName)
     const char* pszValue = std::getenv(pszName);
     return pszValue ? std::atoi(pszValue) : 0;
 }
+
+}   // namespace
 
 int main()
 {

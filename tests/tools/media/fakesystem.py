@@ -18,6 +18,8 @@ class FakeSystem:
         self.sys = os.path.join(root, "sys")
         self.mounts_path = os.path.join(root, "mounts")
         self.swaps_path = os.path.join(root, "swaps")
+        self.dev = os.path.join(root, "dev")
+        os.makedirs(self.dev)
         self.usb_ports = 0
         os.makedirs(os.path.join(self.sys, "block"))
         self.write_swaps([])
@@ -55,6 +57,13 @@ class FakeSystem:
         for slave in slaves:
             os.makedirs(os.path.join(full, "slaves", slave))
 
+    def device_number(self, number: int, disk: str, part: str):
+        """The device number a mounted file system reports, as leading to
+        that partition."""
+        os.makedirs(os.path.join(self.sys, "dev", "block"), exist_ok=True)
+        target = os.path.join("..", "..", "block", disk, part)
+        os.symlink(target, os.path.join(self.sys, "dev", "block", "%d:%d" % (os.major(number), os.minor(number))))
+
     def loop(self, name: str, backing_file: str):
         self.disk(name, "virtual")
         os.makedirs(os.path.join(self.sys, "block", name, "loop"))
@@ -69,7 +78,8 @@ class FakeSystem:
         self._write(self.swaps_path, "\n".join(lines) + "\n")
 
     def environment(self) -> dict:
-        return {"TARNIX_SYSFS": self.sys, "TARNIX_MOUNTS": self.mounts_path, "TARNIX_SWAPS": self.swaps_path}
+        return {"TARNIX_SYSFS": self.sys, "TARNIX_DEV": self.dev, "TARNIX_MOUNTS": self.mounts_path,
+                "TARNIX_SWAPS": self.swaps_path}
 
     @staticmethod
     def _write(path: str, text: str):

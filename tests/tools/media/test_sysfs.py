@@ -2,6 +2,7 @@
 not run: judged from made-up sysfs trees of machines whose system runs
 from disks that look removable, and ordinary ones."""
 
+import os
 import tempfile
 import unittest
 
@@ -76,6 +77,13 @@ class SysfsMediaTest(unittest.TestCase):
         m = self.machine
         m.disk("mmcblk0", "mmc", parts=["mmcblk0p1", "mmcblk0p2"], card_type="SD")
         m.write_mounts(["/dev/mmcblk0p2 / ext4 rw 0 0", "/dev/mmcblk0p1 /boot/firmware vfat rw 0 0", self.stick])
+        self.assertEqual({b"/media/user/STICK"}, self.offered())
+
+    def test_a_board_whose_table_names_its_root_dev_root_never_offers_its_card(self):
+        m = self.machine
+        m.disk("mmcblk0", "mmc", parts=["mmcblk0p1", "mmcblk0p2"], card_type="SD")
+        m.device_number(os.stat("/").st_dev, "mmcblk0", "mmcblk0p2")
+        m.write_mounts(["/dev/root / ext4 rw 0 0", "/dev/mmcblk0p1 /media/firmware vfat rw 0 0", self.stick])
         self.assertEqual({b"/media/user/STICK"}, self.offered())
 
     def test_a_system_on_raid1_of_usb_disks_is_never_offered(self):

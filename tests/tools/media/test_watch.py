@@ -13,16 +13,23 @@ from mediarun import CHECKOUT
 
 sys.path.insert(0, os.path.join(CHECKOUT, "tools", "lib"))
 from tarnixmedia.drivestate import DriveState  # noqa: E402  pylint: disable=wrong-import-position
+from tarnixmedia.mounttable import Mount  # noqa: E402  pylint: disable=wrong-import-position
 from tarnixmedia.watch import DriveWatch  # noqa: E402  pylint: disable=wrong-import-position
 
 FAKE_WINE = """#!/bin/sh
-# HELPER define LETTER FOLDER | remove LETTER, as Wine's device manager does it
+# HELPER define LETTER FOLDER | remove LETTER, as Wine's device manager does
+# it; a folder named "refused" it will not take.
 echo "$2 $3 $4" >>"$WATCH_TEST_LOG"
 case $2 in
-define) ln -s "$4" "$WATCH_TEST_DOSDEVICES/$3:" ;;
+define) [ "${4##*/}" != refused ] || exit 1; ln -s "$4" "$WATCH_TEST_DOSDEVICES/$3:" ;;
 remove) rm -f "$WATCH_TEST_DOSDEVICES/$3:" ;;
 esac
 """
+
+
+def mounted(*points):
+    """The mounts of a table holding those points, every one of them offered."""
+    return [Mount(b"/dev/sdx1", point, b"vfat", [b"rw"]) for point in points]
 
 
 class DriveWatchTest(unittest.TestCase):
@@ -37,9 +44,9 @@ class DriveWatchTest(unittest.TestCase):
         with open(wine, "w", encoding="utf-8") as f:
             f.write(FAKE_WINE)
         os.chmod(wine, stat.S_IRWXU)
-        os.environ["WATCH_TEST_LOG"] = os.fsdecode(self.log)
-        os.environ["WATCH_TEST_DOSDEVICES"] = os.fsdecode(self.dosdevices)
-        self.watch = DriveWatch(self.prefix, os.fsdecode(wine), "tarnix-drives.exe", "unix:path=/nowhere", None)
+        env = dict(os.environ, WATCH_TEST_LOG=os.fsdecode(self.log), WATCH_TEST_DOSDEVICES=os.fsdecode(self.dosdevices))
+        self.watch = DriveWatch(self.prefix, os.fsdecode(wine), "tarnix-drives.exe", env,
+                                lambda mounts: [mount.point for mount in mounts])
         self.state = DriveState(os.path.join(self.prefix, b".tarnix-drives"))
 
     def tearDown(self):
@@ -60,7 +67,7 @@ class DriveWatchTest(unittest.TestCase):
         self.give(b"d", b"/media/stick")
         self.give(b"e", b"/media/card")
         self.state.write({b"d": b"/media/stick", b"e": b"/media/card"})
-        self.watch.follow([b"/media/stick", b"/media/late"])
+        self.watch.follow(mounted(b"/media/stick", b"/media/late"))
         self.assertIsNone(self.link(b"e"))
         self.assertEqual(b"/media/late", self.link(b"f"), "not the letter of the card just gone")
         self.assertEqual({b"d": b"/media/stick", b"f": b"/media/late"}, self.state.read())
@@ -69,15 +76,28 @@ class DriveWatchTest(unittest.TestCase):
     def test_a_letter_the_user_pointed_elsewhere_is_left_to_the_user(self):
         self.give(b"e", b"/home/user/elsewhere")
         self.state.write({b"e": b"/media/card"})
-        self.watch.follow([])
+        self.watch.follow(mounted())
         self.assertEqual(b"/home/user/elsewhere", self.link(b"e"))
         self.assertEqual({}, self.state.read())
+
+    def test_a_folder_wine_will_not_take_leaves_no_letter_and_no_record(self):
+        self.watch.follow(mounted(b"/media/refused"))
+        self.assertIsNone(self.link(b"d"))
+        self.assertEqual({}, self.state.read())
+
+    def test_a_medium_still_mounted_keeps_its_letter_whatever_the_judgement(self):
+        self.give(b"d", b"/media/stick")
+        self.state.write({b"d": b"/media/stick"})
+        self.watch.judge = lambda mounts: []
+        self.watch.follow(mounted(b"/media/stick"))
+        self.assertEqual(b"/media/stick", self.link(b"d"))
+        self.assertEqual({b"d": b"/media/stick"}, self.state.read())
 
     def test_odd_names_and_malformed_records(self):
         odd = b"/media/tab\tnew\nline \\ \xff"
         with open(os.path.join(self.prefix, b".tarnix-drives"), "wb") as f:
             f.write(b"../../evil\0/nowhere\0d\0relative\0")
-        self.watch.follow([odd])
+        self.watch.follow(mounted(odd))
         self.assertEqual(odd, self.link(b"d"))
         self.assertEqual({b"d": odd}, self.state.read())
 

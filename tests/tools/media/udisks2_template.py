@@ -7,6 +7,7 @@ lists of mixed types)."""
 import json
 
 import dbus
+from dbusmock.mockobject import get_object
 
 BUS_NAME = "org.freedesktop.UDisks2"
 MAIN_OBJ = "/org/freedesktop/UDisks2"
@@ -40,10 +41,4 @@ def load(mock, parameters):
                 mock.AddObject(path, interface, values, [])
                 added = path
             else:
-                mock.AddProperties(interface, values) if path == MAIN_OBJ else \
-                    _object(path).AddProperties(interface, values)
-
-
-def _object(path):
-    from dbusmock.mockobject import get_object  # pylint: disable=import-outside-toplevel
-    return get_object(path)
+                get_object(path).AddProperties(interface, values)

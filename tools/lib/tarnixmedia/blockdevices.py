@@ -5,8 +5,9 @@ import os
 
 
 class BlockDevices:
-    def __init__(self, sysfs: str):
-        self.sysfs = sysfs.encode() if isinstance(sysfs, str) else sysfs
+    def __init__(self, sysfs: str, dev: str = "/dev"):
+        self.sysfs = os.fsencode(sysfs)
+        self.dev = os.fsencode(dev)   # where the device nodes and udev's links are
 
     def _block(self, *parts: bytes) -> bytes:
         return os.path.join(self.sysfs, b"block", *parts)
@@ -17,12 +18,19 @@ class BlockDevices:
         it is no block device sysfs knows."""
         if not device.startswith(b"/dev/"):
             return None
-        if os.path.islink(device):
-            device = os.path.realpath(device)
+        node = self.dev + device[len(b"/dev"):]
+        if os.path.islink(node):
+            device = os.path.realpath(node)
         name = os.path.basename(device)
         if device.startswith(b"/dev/mapper/"):
             return self._mapped(name) or name
         return name
+
+    def name_by_number(self, number: int):
+        """The kernel's name of the block device with that device number
+        (a file system's st_dev), or None."""
+        link = os.path.join(self.sysfs, b"dev", b"block", b"%d:%d" % (os.major(number), os.minor(number)))
+        return os.path.basename(os.path.realpath(link)) if os.path.exists(link) else None
 
     def _mapped(self, name: bytes):
         for candidate in self._disk_names():

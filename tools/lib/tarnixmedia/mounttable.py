@@ -31,16 +31,22 @@ class Mount:
 
 
 def read_mounts(path: str) -> list:
-    """Every mount in table order; lines that are not mounts are skipped.
-    Paths stay bytes: a Linux name need not be text."""
-    mounts = []
+    """Every mount of the table at path; none when it cannot be read."""
     try:
         with open(path, "rb") as table:
-            lines = table.read().split(b"\n")
+            return parse_mounts(table.read())
     except OSError:
-        return mounts
-    for line in lines:
-        fields = line.split()
+        return []
+
+
+def parse_mounts(table: bytes) -> list:
+    """Every mount in table order; lines that are not mounts are skipped.
+    Fields are parted by blanks alone (the kernel escapes blanks, tabs,
+    newlines and backslashes, but not other control characters). Paths stay
+    bytes: a Linux name need not be text."""
+    mounts = []
+    for line in table.split(b"\n"):
+        fields = [field for field in line.split(b" ") if field]
         if len(fields) >= 4:
             mounts.append(Mount(unescape(fields[0]), unescape(fields[1]), fields[2], fields[3].split(b",")))
     return mounts

@@ -3,10 +3,12 @@ holding a part of the system's own file systems or its swap, followed
 through encryption, LVM and RAID to the physical disks, and through an
 overlay root (a live system) to the medium of its layers."""
 
+import os
+
 from .mounttable import mount_holding
 
 # Where the system's own file systems are mounted.
-SYSTEM_POINTS = (b"/", b"/boot", b"/boot/efi", b"/efi", b"/usr", b"/var", b"/home")
+SYSTEM_POINTS = (b"/", b"/boot", b"/boot/efi", b"/boot/firmware", b"/efi", b"/usr", b"/var", b"/home")
 
 
 def read_swaps(path: str) -> list:
@@ -37,7 +39,7 @@ class SystemDisks:
     def _add_mount(self, mount, depth: int = 0):
         if depth > 8:
             return
-        if self._add_device(mount.device):
+        if self._add_device(mount.device) or self._add_by_number(mount.point):
             return
         # An overlay (a live system's root): the media of its layers.
         for option in (b"lowerdir", b"upperdir"):
@@ -52,6 +54,16 @@ class SystemDisks:
             return False
         self.disks |= self.blocks.physical_disks(name, self.device_holding)
         return True
+
+    # A table that names the device as the kernel booted it ("/dev/root",
+    # as boards booted from an SD card have it): the mounted file system's
+    # device number tells which device it is.
+    def _add_by_number(self, point: bytes) -> bool:
+        try:
+            name = self.blocks.name_by_number(os.stat(point).st_dev)
+        except OSError:
+            return False
+        return name is not None and self._add_device(b"/dev/" + name)
 
     def _add_path(self, path: bytes, depth: int = 0):
         mount = mount_holding(path, self.mounts)

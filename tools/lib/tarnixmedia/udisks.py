@@ -23,13 +23,15 @@ def _path_of(byte_values) -> bytes:
 def managed_objects(timeout: float = 5.0):
     """udisks2's objects as {path: {interface: {property: {type, data}}}},
     or None when it cannot be asked."""
-    command = ["busctl", "--system", "--json=short", "--timeout=%d" % timeout, "call", "org.freedesktop.UDisks2",
+    command = ["busctl", "--system", "--json=short", "--auto-start=no", "--timeout=%d" % timeout, "call",
+               "org.freedesktop.UDisks2",
                "/org/freedesktop/UDisks2", "org.freedesktop.DBus.ObjectManager", "GetManagedObjects"]
     try:
         done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout + 1,
                               check=False)
         reply = json.loads(done.stdout) if done.returncode == 0 else None
-        return reply["data"][0] if reply else None
+        objects = reply["data"][0] if reply else None
+        return objects if isinstance(objects, dict) and all(isinstance(v, dict) for v in objects.values()) else None
     except (OSError, ValueError, KeyError, IndexError, TypeError, subprocess.TimeoutExpired):
         return None
 

@@ -2,58 +2,93 @@
 whose medium is unmounted stops leading anywhere at once (else it would
 lead into the folder underneath the mount point, on the fixed disk), and
 a medium mounted meanwhile gets a letter of removable type, never one a
-medium gone in this run had while another is free. Letters are
-defined and taken away in the running Wine's own device manager by
+medium gone in this run had while another is free. Letters are defined
+and taken away in the running Wine's own device manager by
 tarnix-drives.exe; the launcher's record of its letters is kept up."""
 
 import os
+import signal
 import subprocess
 import time
 
 from .drivestate import DriveState, free_letter
+from .mounttable import parse_mounts
 
 # How often the mount table is looked at.
 LOOK_SECONDS = 0.25
 
 
 class DriveWatch:
-    def __init__(self, prefix: bytes, wine: str, helper: str, wine_bus: str, judge):
-        self.prefix = prefix
+    def __init__(self, prefix: bytes, wine: str, helper: str, wine_env: dict, judge, log=None):
         self.dosdevices = os.path.join(prefix, b"dosdevices")
         self.state = DriveState(os.path.join(prefix, b".tarnix-drives"))
         self.wine = wine
         self.helper = helper
-        self.wine_env = dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=wine_bus)
-        self.judge = judge   # () -> the offered mount points, in table order
+        self.wine_env = wine_env
+        self.judge = judge   # (mounts) -> the offered mount points, in table order
+        self.log = log
         # Letters taken away in this run: a folder the program chose on a
         # medium gone must not lead onto another medium now.
         self.retired = set()
+        self.stopping = False
 
-    def run(self, mounts_path: str):
-        """Until the launcher that started the watch is gone."""
-        launcher = os.getppid()
+    def run(self, mounts_path: str, launcher: int):
+        """Until the launcher (its process id) is gone or asks it to stop;
+        a step under way is finished first."""
+        signal.signal(signal.SIGTERM, self._stop)
         seen = None
-        while os.getppid() == launcher:
+        while not self.stopping and _runs(launcher):
             table = _read(mounts_path)
-            if table != seen:
+            if table is not None and table != seen:
                 seen = table
-                self.follow(self.judge())
+                self._step(parse_mounts(table))
             time.sleep(LOOK_SECONDS)
 
-    def follow(self, offered: list):
+    def _stop(self, *_):
+        self.stopping = True
+
+    def _step(self, mounts: list):
+        try:
+            self.follow(mounts)
+        except (OSError, ValueError, LookupError, TypeError, AttributeError) as error:
+            if self.log:
+                self.log.write("tarnix-media watch: %s\n" % error)
+                self.log.flush()
+
+    def follow(self, mounts: list):
+        """A letter goes only when its medium is no longer mounted, before
+        anything else is asked; new media are judged after."""
         letters = self.state.read()
+        mounted = {mount.point for mount in mounts}
         for letter, point in list(letters.items()):
-            if point not in offered:
+            if point not in mounted:
                 self._take_away(letter, point)
                 self.retired.add(letter)
                 del letters[letter]
-        given = set(letters.values())
-        for point in offered:
-            if point not in given:
-                letter = free_letter(self.dosdevices, self.retired) or free_letter(self.dosdevices)
-                if letter and self._wine_drive(b"define", letter, point):
-                    letters[letter] = point
         self.state.write(letters)
+        given = set(letters.values())
+        for point in self.judge(mounts):
+            if point in given or self.stopping:
+                continue
+            letter = free_letter(self.dosdevices, self.retired) or free_letter(self.dosdevices)
+            if letter is None:
+                break
+            # Recorded first: a letter Wine made is never left unrecorded.
+            letters[letter] = point
+            self.state.write(letters)
+            if not self._define(letter, point):
+                del letters[letter]
+                self.state.write(letters)
+
+    def _define(self, letter: bytes, point: bytes) -> bool:
+        link = os.path.join(self.dosdevices, letter + b":")
+        self._wine_drive(b"define", letter, point)
+        if os.path.islink(link) and os.readlink(link) == point:
+            return True
+        # Wine could not take the folder's name as it is: nothing is left.
+        if os.path.lexists(link):
+            self._wine_drive(b"remove", letter)
+        return False
 
     def _take_away(self, letter: bytes, point: bytes):
         """A letter someone pointed elsewhere meanwhile is theirs, and stays."""
@@ -74,9 +109,20 @@ class DriveWatch:
             return False
 
 
-def _read(path: str) -> bytes:
+def _runs(pid: int) -> bool:
+    try:
+        os.kill(pid, 0)
+        return True
+    except ProcessLookupError:
+        return False
+    except PermissionError:
+        return True
+
+
+def _read(path: str):
+    """The table's bytes; None when it cannot be read this time."""
     try:
         with open(path, "rb") as f:
             return f.read()
     except OSError:
-        return b""
+        return None
