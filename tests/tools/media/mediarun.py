@@ -9,12 +9,13 @@ PROGRAM = os.path.join(CHECKOUT, "tools", "lib", "tarnix-media")
 NO_BUS = "unix:path=/nonexistent/tarnix-test-bus"
 
 
-def judged_mounts(environment: dict, system_bus: str = NO_BUS) -> dict:
-    """{mount point (bytes): (offered, access)} for every mount printed."""
+def judged_mounts(environment: dict, system_bus: str = NO_BUS, folder: str = None) -> dict:
+    """{mount point (bytes): (offered, access)} for every mount printed;
+    run in folder when one is given."""
     env = dict(os.environ)
     env.update(environment)
     env["DBUS_SYSTEM_BUS_ADDRESS"] = system_bus
-    done = subprocess.run([PROGRAM], env=env, stdout=subprocess.PIPE, check=True, timeout=30)
+    done = subprocess.run([PROGRAM], env=env, cwd=folder, stdout=subprocess.PIPE, check=True, timeout=30)
     fields = done.stdout.split(b"\0")
     assert fields[-1] == b"" and (len(fields) - 1) % 3 == 0, done.stdout
     result = {}

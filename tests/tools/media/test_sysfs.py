@@ -106,6 +106,17 @@ class SysfsMediaTest(unittest.TestCase):
         ])
         self.assertEqual({b"/media/user/STICK"}, self.offered())
 
+    def test_modules_in_the_current_folder_are_never_taken_for_its_own(self):
+        m = self.machine
+        m.disk("sda", "sata", parts=["sda1"])
+        m.write_mounts(["/dev/sda1 / ext4 rw 0 0", self.stick])
+        planted = os.path.join(self.folder.name, "content")
+        os.makedirs(os.path.join(planted, "tarnixmedia"))
+        for module in ("json.py", "subprocess.py", os.path.join("tarnixmedia", "__init__.py")):
+            with open(os.path.join(planted, module), "w", encoding="utf-8") as f:
+                f.write("raise SystemExit('planted')\n")
+        self.assertEqual((True, "rw"), judged_mounts(m.environment(), folder=planted)[b"/media/user/STICK"])
+
     def test_mount_points_with_blanks_tabs_newlines_and_backslashes_are_read_whole(self):
         m = self.machine
         m.disk("sda", "sata", parts=["sda1"])
@@ -113,11 +124,12 @@ class SysfsMediaTest(unittest.TestCase):
         m.disk("sdc", "usb", removable=1, parts=["sdc1"])
         m.write_mounts([
             "/dev/sda1 / ext4 rw 0 0", r"/dev/sdb1 /media/a\040b\011c\012d vfat rw 0 0",
-            r"/dev/sdc1 /media/back\134slash vfat ro 0 0",
+            r"/dev/sdc1 /media/back\134slash vfat ro 0 0", "/dev/sdb1 /media/carriage\rreturn vfat rw 0 0",
         ])
         judged = judged_mounts(m.environment())
         self.assertEqual((True, "rw"), judged[b"/media/a b\tc\nd"])
         self.assertEqual((True, "ro"), judged[b"/media/back\\slash"])
+        self.assertEqual((True, "rw"), judged[b"/media/carriage\rreturn"], "a control character the kernel leaves")
 
 
 if __name__ == "__main__":

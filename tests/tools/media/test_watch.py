@@ -18,10 +18,15 @@ from tarnixmedia.watch import DriveWatch  # noqa: E402  pylint: disable=wrong-im
 
 FAKE_WINE = """#!/bin/sh
 # HELPER define LETTER FOLDER | remove LETTER, as Wine's device manager does
-# it; a folder named "refused" it will not take.
+# it; a folder named "mangled" it links under another name, as Wine does
+# with a name it cannot read. The record is copied as it stands then.
 echo "$2 $3 $4" >>"$WATCH_TEST_LOG"
 case $2 in
-define) [ "${4##*/}" != refused ] || exit 1; ln -s "$4" "$WATCH_TEST_DOSDEVICES/$3:" ;;
+define)
+    cp "$WATCH_TEST_DOSDEVICES/../.tarnix-drives" "$WATCH_TEST_LOG.record" 2>/dev/null
+    target=$4
+    [ "${4##*/}" != mangled ] || target=$4-changed
+    ln -s "$target" "$WATCH_TEST_DOSDEVICES/$3:" ;;
 remove) rm -f "$WATCH_TEST_DOSDEVICES/$3:" ;;
 esac
 """
@@ -80,10 +85,15 @@ class DriveWatchTest(unittest.TestCase):
         self.assertEqual(b"/home/user/elsewhere", self.link(b"e"))
         self.assertEqual({}, self.state.read())
 
-    def test_a_folder_wine_will_not_take_leaves_no_letter_and_no_record(self):
-        self.watch.follow(mounted(b"/media/refused"))
+    def test_a_folder_wine_cannot_name_leaves_no_letter_and_no_record(self):
+        self.watch.follow(mounted(b"/media/mangled"))
         self.assertIsNone(self.link(b"d"))
         self.assertEqual({}, self.state.read())
+
+    def test_a_letter_is_recorded_before_wine_makes_it(self):
+        self.watch.follow(mounted(b"/media/stick"))
+        with open(self.log + b".record", "rb") as f:
+            self.assertEqual(b"d\0/media/stick\0", f.read())
 
     def test_a_medium_still_mounted_keeps_its_letter_whatever_the_judgement(self):
         self.give(b"d", b"/media/stick")

@@ -16,7 +16,7 @@ import os
 import sys
 
 from .blockdevices import BlockDevices
-from .mounttable import read_mounts
+from .mounttable import parse_mounts
 from .offered import judge_mounts
 from .systemdisks import read_swaps
 from .udisks import UDisks, managed_objects
@@ -43,8 +43,16 @@ def offered_points(mounts: list) -> list:
 
 
 def list_mounts() -> int:
+    """1, and nothing listed, when the table cannot be read: no table is
+    not "no media"."""
+    try:
+        with open(MOUNTS, "rb") as table:
+            mounts = parse_mounts(table.read())
+    except OSError as error:
+        sys.stderr.write("tarnix-media: cannot read the mount table %s: %s\n" % (MOUNTS, error.strerror))
+        return 1
     out = sys.stdout.buffer
-    for mount, offered in judged(read_mounts(MOUNTS)):
+    for mount, offered in judged(mounts):
         out.write(b"removable\0" if offered else b"other\0")
         out.write(b"ro\0" if mount.read_only else b"rw\0")
         out.write(mount.point + b"\0")
@@ -54,7 +62,7 @@ def list_mounts() -> int:
 
 def watch(prefix: str, wine: str, helper: str, wine_bus: str, launcher: str) -> int:
     wine_env = dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=wine_bus)
-    with open(os.path.join(prefix, "watch.log"), "a", encoding="utf-8") as log:
+    with open(os.path.join(prefix, "watch.log"), "a", encoding="utf-8", errors="backslashreplace") as log:
         DriveWatch(os.fsencode(prefix), wine, helper, wine_env, offered_points, log).run(MOUNTS, int(launcher))
     return 0
 
@@ -62,7 +70,7 @@ def watch(prefix: str, wine: str, helper: str, wine_bus: str, launcher: str) -> 
 def main(argv: list) -> int:
     if not argv:
         return list_mounts()
-    if len(argv) == 6 and argv[0] == "watch" and argv[5].isdigit():
+    if len(argv) == 6 and argv[0] == "watch" and argv[5].isascii() and argv[5].isdigit():
         return watch(*argv[1:])
     sys.stderr.write("usage: tarnix-media [watch PREFIX WINE HELPER WINE-BUS LAUNCHER-PID]\n")
     return 2

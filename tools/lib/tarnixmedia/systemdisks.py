@@ -39,7 +39,10 @@ class SystemDisks:
     def _add_mount(self, mount, depth: int = 0):
         if depth > 8:
             return
-        if self._add_device(mount.device) or self._add_by_number(mount.point):
+        if self._add_device(mount.device):
+            return
+        # Never a network file system's point: a server gone would hang it.
+        if mount.device.startswith(b"/dev/") and self._add_by_number(mount.point):
             return
         # An overlay (a live system's root): the media of its layers.
         for option in (b"lowerdir", b"upperdir"):

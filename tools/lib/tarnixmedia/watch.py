@@ -31,29 +31,42 @@ class DriveWatch:
         # medium gone must not lead onto another medium now.
         self.retired = set()
         self.stopping = False
+        self.last_note = None
 
     def run(self, mounts_path: str, launcher: int):
-        """Until the launcher (its process id) is gone or asks it to stop;
-        a step under way is finished first."""
+        """Until the launcher (its parent, by process id) is gone or asks it
+        to stop; a step under way is finished first. A step that failed is
+        tried again with the next look."""
         signal.signal(signal.SIGTERM, self._stop)
         seen = None
-        while not self.stopping and _runs(launcher):
+        while not self.stopping and os.getppid() == launcher:
             table = _read(mounts_path)
-            if table is not None and table != seen:
+            if table is not None and table != seen and self._step(parse_mounts(table)):
                 seen = table
-                self._step(parse_mounts(table))
             time.sleep(LOOK_SECONDS)
 
     def _stop(self, *_):
         self.stopping = True
 
-    def _step(self, mounts: list):
+    def _step(self, mounts: list) -> bool:
         try:
             self.follow(mounts)
+            return True
         except (OSError, ValueError, LookupError, TypeError, AttributeError) as error:
-            if self.log:
-                self.log.write("tarnix-media watch: %s\n" % error)
-                self.log.flush()
+            self._note(str(error))
+            return False
+
+    def _note(self, text: str):
+        """What went wrong, each text once in a row; a log that cannot be
+        written is let be."""
+        if self.log is None or text == self.last_note:
+            return
+        self.last_note = text
+        try:
+            self.log.write("tarnix-media watch: %s\n" % text)
+            self.log.flush()
+        except OSError:
+            pass
 
     def follow(self, mounts: list):
         """A letter goes only when its medium is no longer mounted, before
@@ -107,16 +120,6 @@ class DriveWatch:
             return done.returncode == 0
         except (OSError, subprocess.TimeoutExpired):
             return False
-
-
-def _runs(pid: int) -> bool:
-    try:
-        os.kill(pid, 0)
-        return True
-    except ProcessLookupError:
-        return False
-    except PermissionError:
-        return True
 
 
 def _read(path: str):
