@@ -30,15 +30,6 @@ class Mount:
         return None
 
 
-def read_mounts(path: str) -> list:
-    """Every mount of the table at path; none when it cannot be read."""
-    try:
-        with open(path, "rb") as table:
-            return parse_mounts(table.read())
-    except OSError:
-        return []
-
-
 def parse_mounts(table: bytes) -> list:
     """Every mount in table order; lines that are not mounts are skipped.
     Fields are parted by blanks alone (the kernel escapes blanks, tabs,
