@@ -4,6 +4,7 @@
 #include "tests/platform/rapi/EmulatorProcess.h"
 
 #include "platform/framework/FrameworkIds.h"
+#include "TarnixVersion.h"
 #include "res/resource.h"
 #include "tests/app/ProgramProcess.h"
 #include "tests/support/AnsiText.h"
@@ -12,9 +13,12 @@
 #include "tests/support/TempFolder.h"
 
 #include <commctrl.h>
+#include <winver.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -131,7 +135,8 @@ TEST_F(ProgramTest, TheAboutBox)
             return hAbout != nullptr;
         }));
         EXPECT_EQ(InUsersSet("關於 Lexora字庫安裝程式", "关于 Lexora字库安装程序"), WindowTextOf(hAbout));
-        EXPECT_EQ(InUsersSet("Lexora字庫安裝程式 Version 1.1", "Lexora字库安装程序 Version 1.1"),
+        EXPECT_EQ(InUsersSet("Lexora字庫安裝程式 Version " TARNIX_VERSION_TEXT,
+                             "Lexora字库安装程序 Version " TARNIX_VERSION_TEXT),
                   WindowTextOf(::GetDlgItem(hAbout, IDC_ABOUT_VERSION)));
         EXPECT_FALSE(WindowTextOf(::GetDlgItem(hAbout, IDC_ABOUT_NOTICE)).empty());
         EXPECT_FALSE(::IsWindowEnabled(program.MainWindow())) << "the About box is modal";
@@ -142,6 +147,34 @@ TEST_F(ProgramTest, TheAboutBox)
         EXPECT_TRUE(WaitFor([&] { return !::IsWindow(hAbout); })) << (nWay == 0 ? "OK" : "Esc");
     }
     EXPECT_TRUE(::IsWindowEnabled(program.MainWindow()));
+}
+
+// The file's version record carries the project's version, in both
+// language sets' blocks, as Explorer and the uninstall entry show it.
+TEST_F(ProgramTest, TheVersionRecord)
+{
+    const std::string strProgram = TARNIX_PROGRAM_PATH;
+    DWORD dwIgnored = 0;
+    const DWORD cbRecord = ::GetFileVersionInfoSizeA(strProgram.c_str(), &dwIgnored);
+    ASSERT_NE(0u, cbRecord) << ::GetLastError();
+    std::vector<char> record(cbRecord);
+    ASSERT_TRUE(::GetFileVersionInfoA(strProgram.c_str(), 0, cbRecord, record.data()));
+
+    VS_FIXEDFILEINFO* pFixed = nullptr;
+    UINT cbFixed = 0;
+    ASSERT_TRUE(::VerQueryValueA(record.data(), "\\", reinterpret_cast<void**>(&pFixed), &cbFixed));
+    const std::string strFixed =
+        std::to_string(HIWORD(pFixed->dwProductVersionMS)) + "." + std::to_string(LOWORD(pFixed->dwProductVersionMS));
+    EXPECT_EQ(TARNIX_VERSION_TEXT, strFixed);
+
+    for (const char* pszBlock : { "040404B0", "080404B0" }) {
+        char* pszValue = nullptr;
+        UINT cchValue = 0;
+        const std::string strKey = std::string("\\StringFileInfo\\") + pszBlock + "\\ProductVersion";
+        ASSERT_TRUE(::VerQueryValueA(record.data(), strKey.c_str(), reinterpret_cast<void**>(&pszValue), &cchValue))
+            << pszBlock;
+        EXPECT_STREQ(TARNIX_VERSION_TEXT, pszValue) << pszBlock;
+    }
 }
 
 TEST_F(ProgramTest, TheListTakesTwoThirdsOfTheWidth)
