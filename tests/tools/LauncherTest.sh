@@ -127,6 +127,13 @@ expect_line "no handheld asked for" "endpoint: []"
 cmp -s "$TARNIX_BUILD/platform/rapi/rapi.dll" "$prefix/drive_c/windows/system32/rapi.dll" ||
     fail "the stand-in is not in the prefix"
 
+# ---- the launcher through a link, as a package puts it on the PATH ---------------
+mkdir -p "$work/linked"
+ln -s "$launcher" "$work/linked/tarnix"
+launcher=$work/linked/tarnix launch "$content"
+[ "$rc" -eq 0 ] || fail "through a link: exit status $rc: $err"
+expect_line "through a link: its helpers found" "drive D: removable"
+
 # ---- paths on media, with blanks, and in Chinese ---------------------------------
 launch "$media/MY STICK/dicts 2" "$media/card/sub/"
 expect_line "paths on media" "command line: [D:\\dicts 2,,E:\\sub]"
@@ -282,6 +289,17 @@ TARNIX_WINE=$work/no/wine64 launch "$content"
 expect_error "no Wine" "Wine is not installed"
 launch "$work/no such folder"
 expect_error "a content folder that is not there" "the content folder does not exist"
+# Started from the desktop's menu: the same line in a message box too.
+mkdir -p "$work/dialogs"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s"\n' "$work/zenity-args" >"$work/dialogs/zenity"
+chmod +x "$work/dialogs/zenity"
+PATH=$work/dialogs:$PATH launch --error-box "$work/no such folder"
+expect_error "from the menu, a content folder that is not there" "the content folder does not exist"
+grep -qxF -- "--text=tarnix: the content folder does not exist: $work/no such folder" "$work/zenity-args" 2>/dev/null ||
+    fail "from the menu, no message box said it: $(cat "$work/zenity-args" 2>&1)"
+rm -f "$work/zenity-args"
+PATH=$work/dialogs:$PATH launch "$work/no such folder"
+[ ! -e "$work/zenity-args" ] || fail "a message box from a terminal's launch"
 launch "$content" "$media/usbdisk/dicts"
 expect_error "a read-only medium" "is read-only"
 launch "$content" "$work"
