@@ -7,6 +7,8 @@
 # make format applies the tree's one style (.clang-format) to every source
 # make install  builds tarnix-link without the checkers and installs it in $(PREFIX)/bin
 #             (DESTDIR honoured) with the right to bind port 990
+# make dist   builds the packages into dist/: the Windows installer and portable zip, and
+#             the Debian packages of the program and of tarnix-link
 SHELL  := /bin/bash
 ARCHES := i686 x86_64
 BUILD  := build
@@ -14,7 +16,7 @@ JOBS   := $(shell nproc)
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: all bootstrap build test bench fuzz demo demo-build screenshots clean format format-check layers-check install link-build $(ARCHES:%=configure-%)
+.PHONY: all bootstrap build test bench fuzz demo demo-build screenshots clean format format-check layers-check install link-build dist $(ARCHES:%=configure-%)
 
 all: build
 
@@ -23,13 +25,15 @@ bootstrap:
 
 # The Windows targets' end-to-end test reaches the emulator through the host
 # build's tarnix-link, so the host build comes first and the targets are
-# told where its program is (a build folder configured before this variable
-# existed is told on its next build).
+# told where its program is; the Debian package's test in the x86_64 build
+# also packs the i686 build's programs, built before it. A build folder
+# configured before these variables existed is told on its next build.
 LINK_PROGRAM = $(abspath $(BUILD))/host/platform/link/tarnix-link
+WINDOWS_BUILD_SETTINGS = -DTARNIX_LINK_PROGRAM=$(LINK_PROGRAM) -DTARNIX_I686_BUILD=$(abspath $(BUILD))/i686
 
 $(BUILD)/%/CMakeCache.txt: | bootstrap
 	cmake -S . -B $(BUILD)/$* -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$*.cmake -DCMAKE_BUILD_TYPE=Release \
-	    -DTARNIX_LINK_PROGRAM=$(LINK_PROGRAM)
+	    $(WINDOWS_BUILD_SETTINGS)
 
 # The host build: only what stands apart from Windows, with the host
 # compiler and the address and undefined-behaviour checkers.
@@ -39,8 +43,8 @@ $(BUILD)/host/CMakeCache.txt: | bootstrap
 build: bootstrap $(ARCHES:%=$(BUILD)/%/CMakeCache.txt) $(BUILD)/host/CMakeCache.txt
 	@cmake --build $(BUILD)/host -j $(JOBS)
 	@for a in $(ARCHES); do \
-	    grep -q '^TARNIX_LINK_PROGRAM:' $(BUILD)/$$a/CMakeCache.txt \
-	        || cmake $(BUILD)/$$a -DTARNIX_LINK_PROGRAM=$(LINK_PROGRAM) >/dev/null || exit 1; \
+	    { grep -q '^TARNIX_LINK_PROGRAM:' $(BUILD)/$$a/CMakeCache.txt && grep -q '^TARNIX_I686_BUILD:' $(BUILD)/$$a/CMakeCache.txt; } \
+	        || cmake $(BUILD)/$$a $(WINDOWS_BUILD_SETTINGS) >/dev/null || exit 1; \
 	    cmake --build $(BUILD)/$$a -j $(JOBS) || exit 1; \
 	done
 
@@ -117,6 +121,20 @@ link-build:
 	    cmake -S . -B $(LINK_BUILD) -DCMAKE_BUILD_TYPE=Release -DTARNIX_CHECKERS=OFF -DBUILD_TESTING=OFF
 	@cmake --build $(LINK_BUILD) -j $(JOBS) --target tarnix-link
 
+# The packages, from the programs alone (no tests are built): the Windows
+# ones carry the i686 build, the Debian ones both builds (Wine runs the one
+# it can) and tarnix-link as make install builds it. The version is the
+# one of the project (CMakeLists.txt). Prints each package's size.
+DIST ?= dist
+PACKAGED_TARGETS = tarnix rapi rapiemu tarnix-drives
+dist: bootstrap $(ARCHES:%=$(BUILD)/%/CMakeCache.txt) link-build
+	@for a in $(ARCHES); do cmake --build $(BUILD)/$$a -j $(JOBS) --target $(PACKAGED_TARGETS) || exit 1; done
+	@version=$$(cat $(BUILD)/i686/VERSION) && rm -rf $(DIST) && mkdir -p $(DIST) \
+	    && packaging/windows/make-packages "$$version" $(BUILD)/i686 $(DIST) \
+	    && packaging/debian/make-packages "$$version" $(BUILD)/i686 $(BUILD)/x86_64 \
+	           $(LINK_BUILD)/platform/link/tarnix-link $(DIST)
+	@for f in $(DIST)/*; do printf '%-40s %6d KiB\n' "$$f" $$(( ($$(stat -c %s "$$f") + 1023) / 1024 )); done
+
 clean:
 	@for a in $(ARCHES); do [ -d $(BUILD)/$$a ] && tools/wine-prefix cleanup $(BUILD)/$$a || true; done
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(DIST)
