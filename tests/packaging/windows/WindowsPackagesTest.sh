@@ -2,28 +2,23 @@
 # The Windows packages as a user and an administrator meet them: the zip's
 # content, then the installer in a fresh Wine prefix of its own (never the
 # build's shared one, never ~/.wine) under the locale ctest gives: a silent
-# install, the program, its shortcut and its uninstall entry, the installed
-# program started; a newer version replacing it; a silent uninstall, after
-# which the prefix's files and registry are as they were before.
-#   WindowsPackagesTest.sh WORK-FOLDER BUILD-FOLDER INSTALLED-PROGRAM-TEST
+# install of the package as shipped (the i686 build's), its files, shortcut
+# and uninstall entry; a newer version, made of this build's programs,
+# replacing it, and the installed program started; the older version
+# refused over the newer; a silent uninstall, after which the prefix's
+# files and registry are as they were before.
+#   WindowsPackagesTest.sh WORK-FOLDER BUILD-FOLDER INSTALLED-PROGRAM-TEST SHIPPED-BUILD-FOLDER
 set -uo pipefail
 
-work=$1 build=$(cd "$2" && pwd) probe=$3
+work=$1 build=$(cd "$2" && pwd) probe=$3 shipped=$(cd "$4" && pwd)
 checkout=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+. "$checkout/tests/support/shell-test.sh"
 make_packages=$checkout/packaging/windows/make-packages
 wine_run=$build/wine-run
 
 version=$(cat "$build/VERSION") || exit 1
-program=$build/app/tarnix.exe
-rm -rf "$work"
-mkdir -p "$work"
-work=$(cd "$work" && pwd -P)
-
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
+program=$build/app/tarnix.exe stand_in=$build/platform/rapi/rapi.dll
+work=$(fresh_work_folder "$work") || exit 1
 
 case ${LC_ALL:-} in
 zh_CN*) shortcut=Lexora字库安装程序 other=Lexora字庫安裝程式 console=GBK ;;
@@ -37,16 +32,17 @@ msi=$work/out/tarnix-$version.msi zip=$work/out/tarnix-$version-win32.zip
 echo "sizes: $(stat -c '%n %s' "$msi" "$zip" | sed "s|$work/out/||" | paste -sd ' ')"
 
 # --- the zip: one folder with the program as built and the readme ---
-python3 - "$zip" "$program" "$version" <<'PYTHON' || fail "the zip's content"
+python3 - "$zip" "$program" "$stand_in" "$version" <<'PYTHON' || fail "the zip's content"
 import sys, zipfile
-archive, program, version = sys.argv[1:]
+archive, program, stand_in, version = sys.argv[1:]
 folder = f"tarnix-{version}/"
 with zipfile.ZipFile(archive) as z:
     names = sorted(z.namelist())
-    expected = sorted([folder, folder + "tarnix.exe", folder + "readme.txt"])
+    expected = sorted([folder, folder + "tarnix.exe", folder + "rapi.dll", folder + "readme.txt"])
     ok = names == expected or print(f"names {names}, not {expected}")
-    exe = z.read(folder + "tarnix.exe") if folder + "tarnix.exe" in names else b""
-    ok = (exe == open(program, "rb").read() or print("tarnix.exe is not the build's")) and ok
+    for name, built in (("tarnix.exe", program), ("rapi.dll", stand_in)):
+        packed = z.read(folder + name) if folder + name in names else b""
+        ok = (packed == open(built, "rb").read() or print(f"{name} is not the build's")) and ok
     readme = z.read(folder + "readme.txt") if folder + "readme.txt" in names else b""
     text = readme[3:].decode("utf-8", "replace")
     ok = (readme.startswith(b"\xef\xbb\xbf") or print("the readme has no byte-order mark")) and ok
@@ -118,7 +114,7 @@ PYTHON
 "$wine_run" reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null 2>&1 \
     || fail "turning Wine's menu entries off"
 stop_wine
-snapshot "$work/before.txt"
+snapshot "$work/before.txt" || fail "the prefix's snapshot before the install"
 
 # Wine's own programs start with the first program of the session; with
 # their output in a file they hold no pipe of ctest's.
@@ -143,15 +139,25 @@ start_menu_shortcuts() {
     find "$prefix/drive_c" -path '*/Start Menu/*' -name '*.lnk' -printf '%f\n' | sort
 }
 
-# --- silent install ---
-wine msiexec /i "$(windows_path "$msi")" /qn || fail "the silent install (see $work/wine.log)"
-code=$(product_code "$msi")
-folder="$prefix/drive_c/Program Files (x86)/Tarnix"
-[ "$(ls -A "$folder" 2>/dev/null)" = tarnix.exe ] \
-    || fail "the 32-bit Program Files folder's Tarnix holds '$(ls -A "$folder" 2>&1 | paste -sd ' ')', not tarnix.exe alone"
-cmp -s "$folder/tarnix.exe" "$program" || fail "the installed tarnix.exe is not the build's"
-[ "$(start_menu_shortcuts)" = "$shortcut.lnk" ] \
-    || fail "Start-menu shortcuts '$(start_menu_shortcuts | paste -sd ' ')', not '$shortcut.lnk' alone"
+installed_files() {
+    ls -A "$prefix/drive_c/Program Files (x86)/Tarnix" 2>&1 | paste -sd ' '
+}
+expect_programs_of() {  # build folder, what
+    local folder="$prefix/drive_c/Program Files (x86)/Tarnix"
+    [ "$(installed_files)" = "rapi.dll tarnix.exe" ] \
+        || fail "$2: the 32-bit Program Files folder's Tarnix holds '$(installed_files)', not rapi.dll and tarnix.exe"
+    cmp -s "$folder/tarnix.exe" "$1/app/tarnix.exe" || fail "$2: the installed tarnix.exe is not the build's"
+    cmp -s "$folder/rapi.dll" "$1/platform/rapi/rapi.dll" || fail "$2: the installed rapi.dll is not the build's"
+    [ "$(start_menu_shortcuts)" = "$shortcut.lnk" ] \
+        || fail "$2: Start-menu shortcuts '$(start_menu_shortcuts | paste -sd ' ')', not '$shortcut.lnk' alone"
+}
+
+# --- silent install of the package as shipped ---
+"$make_packages" "$version" "$shipped" "$work/shipped" || fail "make-packages of the shipped build"
+shipped_msi=$work/shipped/tarnix-$version.msi
+wine msiexec /i "$(windows_path "$shipped_msi")" /qn || fail "the silent install (see $work/wine.log)"
+code=$(product_code "$shipped_msi")
+expect_programs_of "$shipped" "the shipped package"
 [ "$(entry_value "$code" DisplayVersion)" = "$version" ] \
     || fail "uninstall entry $code: DisplayVersion '$(entry_value "$code" DisplayVersion)', not $version"
 [ "$(entry_value "$code" Publisher)" = "Tarnix 開發團隊" ] \
@@ -159,23 +165,35 @@ cmp -s "$folder/tarnix.exe" "$program" || fail "the installed tarnix.exe is not 
 [ "$(entry_value "$code" DisplayName)" = Tarnix ] \
     || fail "uninstall entry $code: DisplayName '$(entry_value "$code" DisplayName)'"
 
-# --- the installed program starts and lists a content folder ---
-"$wine_run" "$probe" >"$work/program.log" 2>&1 || { fail "the installed program"; cat "$work/program.log"; }
-
-# --- a newer version replaces this one: one program, one entry ---
+# --- a newer version, of this build's programs, replaces it: one program, one entry ---
 newer=${version%.*}.$((${version##*.} + 1))
 "$make_packages" "$newer" "$build" "$work/newer" || fail "make-packages $newer"
-wine msiexec /i "$(windows_path "$work/newer/tarnix-$newer.msi")" /qn || fail "the silent install of $newer"
-newer_code=$(product_code "$work/newer/tarnix-$newer.msi")
+newer_msi=$work/newer/tarnix-$newer.msi
+wine msiexec /i "$(windows_path "$newer_msi")" /qn || fail "the silent install of $newer"
+newer_code=$(product_code "$newer_msi")
 [ "$newer_code" != "$code" ] || fail "versions $version and $newer have the same product code"
 [ -z "$(entry_value "$code" DisplayVersion)" ] || fail "the entry of $version stayed beside $newer's"
 [ "$(entry_value "$newer_code" DisplayVersion)" = "$newer" ] || fail "no uninstall entry of $newer"
-[ "$(start_menu_shortcuts)" = "$shortcut.lnk" ] || fail "after the upgrade, shortcuts '$(start_menu_shortcuts)'"
+expect_programs_of "$build" "after the upgrade"
+
+# --- the installed program starts and lists a content folder ---
+"$wine_run" "$probe" >"$work/program.log" 2>&1 || { fail "the installed program"; cat "$work/program.log"; }
+
+# --- the older version is refused over the newer, which stays ---
+! wine msiexec /i "$(windows_path "$shipped_msi")" /qn || fail "$version was installed over $newer"
+[ -z "$(entry_value "$code" DisplayVersion)" ] || fail "$version has an uninstall entry beside $newer's"
+[ "$(entry_value "$newer_code" DisplayVersion)" = "$newer" ] || fail "after the refused downgrade, no entry of $newer"
+expect_programs_of "$build" "after the refused downgrade"
 
 # --- silent uninstall: nothing left ---
 wine msiexec /x "$(windows_path "$work/newer/tarnix-$newer.msi")" /qn || fail "the silent uninstall"
 stop_wine
-snapshot "$work/after.txt"
+snapshot "$work/after.txt" || fail "the prefix's snapshot after the uninstall"
+# A snapshot that read nothing would compare equal to another such.
+for taken in before after; do
+    grep -qx 'folder windows' "$work/$taken.txt" && grep -q '^system\.reg \[Software\\\\Microsoft' "$work/$taken.txt" &&
+        grep -q '^user\.reg ' "$work/$taken.txt" || fail "the snapshot $taken the install holds no prefix"
+done
 # Windows Installer's own bookkeeping keys and folder, which it makes empty
 # on its first use and keeps (as Windows itself has them from the start),
 # and the device classes, which Wine's display driver writes anew (or not
