@@ -163,9 +163,12 @@ TEST_F(ProgramTest, TheVersionRecord)
     VS_FIXEDFILEINFO* pFixed = nullptr;
     UINT cbFixed = 0;
     ASSERT_TRUE(::VerQueryValueA(record.data(), "\\", reinterpret_cast<void**>(&pFixed), &cbFixed));
-    const std::string strFixed =
-        std::to_string(HIWORD(pFixed->dwProductVersionMS)) + "." + std::to_string(LOWORD(pFixed->dwProductVersionMS));
-    EXPECT_EQ(TARNIX_VERSION_TEXT, strFixed);
+    const std::string strFixed = std::to_string(HIWORD(pFixed->dwProductVersionMS)) + "."
+                                 + std::to_string(LOWORD(pFixed->dwProductVersionMS)) + "."
+                                 + std::to_string(HIWORD(pFixed->dwProductVersionLS)) + "."
+                                 + std::to_string(LOWORD(pFixed->dwProductVersionLS));
+    EXPECT_EQ(TARNIX_VERSION_RECORD_TEXT, strFixed);
+    EXPECT_EQ(0u, std::string(TARNIX_VERSION_RECORD_TEXT).find(TARNIX_VERSION_TEXT));
 
     for (const char* pszBlock : { "040404B0", "080404B0" }) {
         char* pszValue = nullptr;
