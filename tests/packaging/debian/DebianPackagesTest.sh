@@ -11,16 +11,9 @@ set -uo pipefail
 
 work=$1 i686=$2 x86_64=$3 link=$4
 checkout=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+. "$checkout/tests/support/shell-test.sh"
 make_packages=$checkout/packaging/debian/make-packages
-rm -rf "$work"
-mkdir -p "$work"
-work=$(cd "$work" && pwd -P)
-
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
+work=$(fresh_work_folder "$work") || exit 1
 
 version=$(cat "$x86_64/VERSION") || exit 1
 arch=$(dpkg --print-architecture)
@@ -101,7 +94,7 @@ expect_field "$deb" Package tarnix
 expect_field "$deb" Version "$version"
 expect_field "$deb" Architecture all
 expect_field "$deb" Depends "wine \(>= [0-9.]+\), wine64 \| wine32, python3, locales-all \| locales, fontconfig"
-expect_field "$deb" Recommends "tarnix-link, fonts-wqy-microhei( \| [a-z-]+)*, zenity( \| [a-z0-9-]+)*"
+expect_field "$deb" Recommends "tarnix-link \(= $version\), fonts-wqy-microhei( \| [a-z-]+)*, zenity( \| [a-z0-9-]+)*"
 expect_field "$link_deb" Architecture "$arch"
 # The libraries' packages as dpkg-shlibdeps finds them (the tests' build
 # has the checkers' libraries too), and setcap for postinst.
@@ -144,7 +137,10 @@ prefix=$XDG_DATA_HOME/tarnix/prefix
 wine=/usr/lib/wine/wine64 wineserver=/usr/lib/wine/wineserver
 mkdir -p "$prefix"
 export WINEPREFIX=$prefix WINEDEBUG=-all
-WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >/dev/null 2>&1 &&
+# Wine's menu builder off, and its desktop files, were it to write any,
+# in the work folder: nothing reaches the machine user's menus.
+export XDG_CONFIG_HOME=$work/config
+WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$wine" wineboot -i >/dev/null 2>&1 &&
     "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 &&
     "$wineserver" -w || { echo "FAILED: no Wine prefix in $prefix"; exit 1; }
 unset WINEPREFIX
@@ -160,24 +156,35 @@ prefix_processes() {
     done
 }
 programs=$root/usr/lib/tarnix/x86_64
-for _ in $(seq 150); do
-    prefix_processes | grep -qF "$programs/tarnix.exe" && break
-    kill -0 "$launcher" 2>/dev/null || break
-    sleep 0.2
-done
-sleep 3   # started, and still there a moment later: not a program that failed at once
-processes=$(prefix_processes)
-grep -qF "$programs/tarnix.exe Z:${work//\//\\}\\content,,D:\\" <<<"$processes" ||
-    fail "the packaged program does not run with the content folder and the stick: $processes$(cat "$work/launch.err")"
-grep -qF "$programs/rapiemu.exe --root" <<<"$processes" || fail "the packaged emulator does not run: $processes"
-grep -qF "$root/usr/lib/tarnix/lib watch $prefix $wine $programs/tarnix-drives.exe" <<<"$processes" ||
-    fail "the packaged media watch does not run: $processes"
-grep -qs "^connection " "$prefix/emulator.log" || fail "the program did not reach the emulator: $(cat "$prefix/emulator.log" 2>/dev/null)"
+# Each until a deadline, as a machine under load starts them late; then
+# still there a moment later: not a program that failed at once.
+eventually() {  # command...
+    local _
+    for _ in $(seq 150); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+runs() {  # text of a command line
+    local processes
+    processes=$(prefix_processes)   # whole: grep -q ending early would fail the pipe
+    grep -qF -- "$1" <<<"$processes"
+}
+eventually runs "$programs/tarnix.exe Z:${work//\//\\}\\content,,D:\\" ||
+    fail "the packaged program does not run with the content folder and the stick: $(prefix_processes)$(cat "$work/launch.err")"
+eventually runs "$programs/rapiemu.exe --root" || fail "the packaged emulator does not run: $(prefix_processes)"
+eventually runs "$root/usr/lib/tarnix/lib watch $prefix $wine $programs/tarnix-drives.exe" ||
+    fail "the packaged media watch does not run: $(prefix_processes)"
+eventually grep -qs "^connection " "$prefix/emulator.log" ||
+    fail "the program did not reach the emulator: $(cat "$prefix/emulator.log" 2>/dev/null)"
+sleep 1
+runs "$programs/tarnix.exe" || fail "the packaged program ended: $(cat "$work/launch.err")"
 cmp -s "$programs/rapi.dll" "$prefix/drive_c/windows/system32/rapi.dll" || fail "the packaged stand-in is not in the prefix"
 [ "$(readlink "$prefix/dosdevices/d:")" = "$work/stick" ] || fail "the stick is not drive D:"
 WINEPREFIX=$prefix "$wineserver" -k 2>/dev/null
 wait "$launcher"
-prefix_processes | grep -q . && fail "processes of the prefix outlived the launcher: $(prefix_processes)"
+[ -z "$(prefix_processes)" ] || fail "processes of the prefix outlived the launcher: $(prefix_processes)"
 
 if [ $failures -ne 0 ]; then
     echo "$failures failed"
