@@ -9,10 +9,9 @@ set -uo pipefail
 
 work=$1 link=$4
 checkout=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+. "$checkout/tests/support/shell-test.sh"
 launcher=$checkout/tools/tarnix
-rm -rf "$work"
-mkdir -p "$work"
-work=$(cd "$work" && pwd -P)
+work=$(fresh_work_folder "$work") || exit 1
 
 export HOME=$work/home XDG_DATA_HOME=$work/data
 export TARNIX_BUILD=$2 TARNIX_PROGRAM=$3 TARNIX_LANG=zh_TW
@@ -24,12 +23,6 @@ mkdir -p "$TARNIX_DEV"
 printf 'Filename\tType\tSize\tUsed\tPriority\n' >"$TARNIX_SWAPS"
 mkdir -p "$HOME"
 prefix=$XDG_DATA_HOME/tarnix/prefix
-
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
 
 # Runs the launcher; its output in $out, its errors in $err, its status in $rc.
 launch() {
