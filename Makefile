@@ -116,9 +116,14 @@ install:
 	@$(MAKE) --no-print-directory link-build
 	@tools/install-link $(LINK_BUILD)/platform/link/tarnix-link "$(DESTDIR)$(PREFIX)/bin"
 
+# It holds the right to bind a privileged port and reads the network: it
+# is built with Debian's hardening flags where dpkg-buildflags is there.
+HARDENING = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 link-build:
 	@[ -f $(LINK_BUILD)/CMakeCache.txt ] || \
-	    cmake -S . -B $(LINK_BUILD) -DCMAKE_BUILD_TYPE=Release -DTARNIX_CHECKERS=OFF -DBUILD_TESTING=OFF
+	    cmake -S . -B $(LINK_BUILD) -DCMAKE_BUILD_TYPE=Release -DTARNIX_CHECKERS=OFF -DBUILD_TESTING=OFF \
+	        -DCMAKE_CXX_FLAGS="$$($(HARDENING) CPPFLAGS 2>/dev/null) $$($(HARDENING) CXXFLAGS 2>/dev/null)" \
+	        -DCMAKE_EXE_LINKER_FLAGS="$$($(HARDENING) LDFLAGS 2>/dev/null)"
 	@cmake --build $(LINK_BUILD) -j $(JOBS) --target tarnix-link
 
 # The packages, from the programs alone (no tests are built): the Windows
@@ -127,7 +132,8 @@ link-build:
 # one of the project (CMakeLists.txt). Prints each package's size.
 DIST ?= dist
 PACKAGED_TARGETS = tarnix rapi rapiemu tarnix-drives
-dist: bootstrap $(ARCHES:%=$(BUILD)/%/CMakeCache.txt) link-build
+dist: bootstrap $(ARCHES:%=$(BUILD)/%/CMakeCache.txt)
+	@$(MAKE) --no-print-directory link-build
 	@for a in $(ARCHES); do cmake --build $(BUILD)/$$a -j $(JOBS) --target $(PACKAGED_TARGETS) || exit 1; done
 	@version=$$(cat $(BUILD)/i686/VERSION) && rm -rf $(DIST) && mkdir -p $(DIST) \
 	    && packaging/windows/make-packages "$$version" $(BUILD)/i686 $(DIST) \
