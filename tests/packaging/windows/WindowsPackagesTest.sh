@@ -21,8 +21,8 @@ program=$build/app/tarnix.exe stand_in=$build/platform/rapi/rapi.dll
 work=$(fresh_work_folder "$work") || exit 1
 
 case ${LC_ALL:-} in
-zh_CN*) shortcut=Lexora字库安装程序 other=Lexora字庫安裝程式 console=GBK ;;
-*)      shortcut=Lexora字庫安裝程式 other=Lexora字库安装程序 console=BIG5 ;;
+zh_CN*) shortcut=Lexora字库安装程序 console=GBK ;;
+*)      shortcut=Lexora字庫安裝程式 console=BIG5 ;;
 esac
 
 # --- the packages ---
