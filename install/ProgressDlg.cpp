@@ -2,6 +2,7 @@
 
 #include "res/resource.h"
 
+#include <climits>
 #include <cstdio>
 
 BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
@@ -137,18 +138,29 @@ BOOL CProgressDlg::CheckCancel()
 
 void CProgressDlg::PumpMessages()
 {
-    Pump(0);
+    Pump(true);
 }
 
 void CProgressDlg::PumpInput()
 {
-    Pump(PM_QS_INPUT | PM_QS_POSTMESSAGE);
+    Pump(false);
 }
 
-void CProgressDlg::Pump(UINT nQueueKinds)
+bool CProgressDlg::TakeMessage(MSG* pMsg, bool bPaints)
+{
+    if (bPaints)
+        return ::PeekMessageA(pMsg, nullptr, 0, 0, PM_REMOVE) != FALSE;
+    // Two ranges around WM_PAINT, not the PM_QS_* kinds: a look limited to
+    // kinds ends as soon as it has handed over a message another thread
+    // sent, with the user's click still waiting behind it.
+    return ::PeekMessageA(pMsg, nullptr, 0, WM_PAINT - 1, PM_REMOVE)
+           || ::PeekMessageA(pMsg, nullptr, WM_PAINT + 1, UINT_MAX, PM_REMOVE);
+}
+
+void CProgressDlg::Pump(bool bPaints)
 {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | nQueueKinds)) {
+    while (TakeMessage(&msg, bPaints)) {
         if (msg.message == WM_QUIT) {
             // The program is ending: the run stops, and the loop that owns
             // the quit gets it.

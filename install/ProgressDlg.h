@@ -61,9 +61,10 @@ protected:
     BOOL m_bCaptionShown = TRUE;
 
 private:
-    // Dispatches the waiting messages of the kinds nQueueKinds (PM_QS_*
-    // flags; 0 for all).
-    void Pump(UINT nQueueKinds);
+    // Dispatches the waiting messages, WM_PAINT among them or not.
+    void Pump(bool bPaints);
+    // Takes the next waiting message, skipping WM_PAINT unless bPaints.
+    static bool TakeMessage(MSG* pMsg, bool bPaints);
     // Whether the dialog is due to catch up with the run: show the latest
     // caption and position and look at the waiting messages.
     bool IsDue() const;

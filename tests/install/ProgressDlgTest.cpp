@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -117,6 +118,25 @@ TEST_F(ProgressTest, CancelIsNotedNotObeyedAndLastsUntilTheNextFile)
         m_monitor.Begin("Coping b.kda", &m_main, 10);
         EXPECT_FALSE(m_monitor.IsCancelled()) << "a new file starts afresh";
     }
+}
+
+TEST_F(ProgressTest, ACancelIsTakenBetweenFilesThoughAnotherProgramsMessageCameFirst)
+{
+    m_monitor.Begin("Coping a.kda", &m_main, 10);
+    ::PostMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    // Another program's message, sent to the main window while the click
+    // waits: it is handed over first.
+    std::thread sender([this] {
+        DWORD_PTR nResult = 0;
+        ::SendMessageTimeoutA(m_main.m_hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &nResult);
+    });
+    bool bSentWaits = false;
+    for (const DWORD dwStart = ::GetTickCount(); !bSentWaits && ::GetTickCount() - dwStart < 10000; ::Sleep(1))
+        bSentWaits = (HIWORD(::GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0;
+    m_monitor.TakeInput();
+    sender.join();
+    ASSERT_TRUE(bSentWaits);
+    EXPECT_TRUE(m_monitor.IsCancelled());
 }
 
 TEST_F(ProgressTest, TheMainWindowIsOutOfReachWhileTheDialogIsUp)

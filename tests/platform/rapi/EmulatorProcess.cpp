@@ -28,6 +28,19 @@ HANDLE MakeKillOnCloseJob()
     return hJob;
 }
 
+// Wine now and then fails a process's start-up on a loaded machine with an
+// internal error, before any of the program has run: a second try starts it.
+BOOL StartSuspended(std::string& strCommand, STARTUPINFOA& startup, PROCESS_INFORMATION& process)
+{
+    for (int nTry = 1;; ++nTry) {
+        if (CreateProcessA(TARNIX_EMULATOR_PATH, &strCommand[0], nullptr, nullptr, TRUE,
+                           CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+            return TRUE;
+        if (nTry == 2 || GetLastError() != ERROR_INTERNAL_ERROR)
+            return FALSE;
+    }
+}
+
 struct WinsockForTests
 {
     WinsockForTests()
@@ -61,8 +74,7 @@ CEmulatorProcess::CEmulatorProcess(const std::string& strRoot, const std::string
     startup.hStdError = hWrite;
     std::string strCommand = "\"" TARNIX_EMULATOR_PATH "\" --root \"" + strRoot + "\" --port 0 " + strOptions;
     PROCESS_INFORMATION process = {};
-    BOOL bStarted = CreateProcessA(TARNIX_EMULATOR_PATH, &strCommand[0], nullptr, nullptr, TRUE,
-                                   CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    const BOOL bStarted = StartSuspended(strCommand, startup, process);
     const DWORD dwStartError = GetLastError();
     CloseHandle(hWrite);
     if (!bStarted) {
