@@ -123,6 +123,7 @@ TEST_F(ProgressTest, CancelIsNotedNotObeyedAndLastsUntilTheNextFile)
 TEST_F(ProgressTest, ACancelIsTakenBetweenFilesThoughAnotherProgramsMessageCameFirst)
 {
     m_monitor.Begin("Coping a.kda", &m_main, 10);
+    ASSERT_NE(nullptr, Dialog());
     ::PostMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     // Another program's message, sent to the main window while the click
     // waits: it is handed over first.
